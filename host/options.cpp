@@ -1,0 +1,133 @@
+// Option parsing and their hand-over to the device and the VM.
+#include "host/options.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace tqhost {
+namespace {
+
+std::string FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+bool ReadCode(const std::string& text, int32_t* out) {
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *out);
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+// YYYY-MM-DDTHH:MM:SS[.mmm] with fields in range.
+bool ValidClock(const std::string& t) {
+  if (t.size() != 19 && t.size() != 23) return false;
+  const char* shape = "dddd-dd-ddTdd:dd:dd.ddd";
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (shape[i] == 'd' ? (t[i] < '0' || t[i] > '9') : t[i] != shape[i]) return false;
+  }
+  auto field = [&](size_t at, size_t n) { return std::atoi(t.substr(at, n).c_str()); };
+  const int month = field(5, 2), day = field(8, 2);
+  return month >= 1 && month <= 12 && day >= 1 && day <= 31 && field(11, 2) < 24 &&
+         field(14, 2) < 60 && field(17, 2) < 60 && field(0, 4) >= 1601;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
+  Options o;
+  o.device = FromEnvironment("TQ_DEVICE");
+  o.clock = FromEnvironment("TQ_CLOCK");
+  o.tz = FromEnvironment("TQ_TZ");
+  o.locale = FromEnvironment("TQ_LOCALE");
+  o.settingsPath = FromEnvironment("TQ_SETTINGS");
+  std::string language = FromEnvironment("TQ_LANG"), appLanguage = FromEnvironment("TQ_APP_LANG");
+  int i = 1;
+  for (; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a.rfind("--", 0) != 0) break;
+    if (a == "--json") {
+      o.json = true;
+      continue;
+    }
+    std::string name = a, value;
+    const size_t eq = a.find('=');
+    if (eq != std::string::npos) {
+      name = a.substr(0, eq);
+      value = a.substr(eq + 1);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      *error = a + " needs a value";
+      return std::nullopt;
+    }
+    if (name == "--device") o.device = value;
+    else if (name == "--clock") o.clock = value;
+    else if (name == "--tz") o.tz = value;
+    else if (name == "--locale") o.locale = value;
+    else if (name == "--lang") language = value;
+    else if (name == "--app-lang") appLanguage = value;
+    else if (name == "--settings") o.settingsPath = value;
+    else {
+      *error = "unknown option " + name;
+      return std::nullopt;
+    }
+  }
+  if (!language.empty() && !ReadCode(language, &o.language)) {
+    *error = "--lang takes a language code (12, 9, 10, 4), not " + language;
+    return std::nullopt;
+  }
+  if (!appLanguage.empty() && !ReadCode(appLanguage, &o.appLanguage)) {
+    *error = "--app-lang takes a language code, not " + appLanguage;
+    return std::nullopt;
+  }
+  if (!o.clock.empty() && !ValidClock(o.clock)) {
+    *error = "--clock takes YYYY-MM-DDTHH:MM:SS[.mmm], not " + o.clock;
+    return std::nullopt;
+  }
+  if (i >= argc) {
+    *error = "a command is needed";
+    return std::nullopt;
+  }
+  o.command = argv[i++];
+  for (; i < argc; ++i) {
+    if (std::string(argv[i]) == "--json" && o.command != "call" && o.command != "script")
+      o.json = true;
+    else if (std::string(argv[i]) == "--json" && o.command == "call" && o.rest.empty())
+      o.json = true;
+    else
+      o.rest.push_back(argv[i]);
+  }
+  return o;
+}
+
+bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
+  auto put = [](const char* name, const std::string& value) {
+    if (!value.empty()) setenv(name, value.c_str(), 1);
+  };
+  put("TQ_DEVICE", o.device);
+  put("TQ_CLOCK", o.clock);
+  put("TQ_TZ", o.tz);
+  put("TQ_LOCALE", o.locale);
+  config->language = o.language;
+  config->appLanguage = o.appLanguage;
+  if (!o.settingsPath.empty()) {
+    std::ifstream in(o.settingsPath, std::ios::binary);
+    if (!in) {
+      *error = "cannot read the settings file " + o.settingsPath;
+      return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    JsonError why;
+    config->settings = ParseJson(text.str(), &why);
+    if (!config->settings) {
+      *error = "settings file " + o.settingsPath + ": " + why.message + " at offset " +
+               std::to_string(why.offset);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace tqhost

@@ -1,0 +1,67 @@
+// A fresh simulated device for each test: its own device root in a temporary directory and a
+// configuration read from environment variables that the test chooses.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "platform/device_config.h"
+
+namespace ce::testing {
+
+class DeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* base = std::getenv("TQ_TEST_TMP");
+    std::filesystem::path parent = base && *base ? base : std::filesystem::temp_directory_path();
+    std::filesystem::create_directories(parent);
+    std::string pattern = (parent / "platform-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    workDir_ = pattern;
+    root_ = workDir_ + "/device";
+    for (const char* name : {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ", "TQ_LOCALE", "TZ"}) {
+      const char* value = std::getenv(name);
+      if (value) saved_[name] = value;
+      unsetenv(name);
+    }
+    setenv("TQ_DEVICE", root_.c_str(), 1);
+    setenv("TQ_TZ", "UTC", 1);
+    ResetDeviceConfigForTesting();
+  }
+
+  void TearDown() override {
+    for (const char* name : {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ", "TQ_LOCALE", "TZ"}) {
+      auto found = saved_.find(name);
+      if (found != saved_.end()) {
+        setenv(name, found->second.c_str(), 1);
+      } else {
+        unsetenv(name);
+      }
+    }
+    ResetDeviceConfigForTesting();
+    std::error_code ignored;
+    std::filesystem::remove_all(workDir_, ignored);
+  }
+
+  // Sets (or with nullptr removes) a variable and makes the configuration read it again.
+  void Configure(const char* name, const char* value) {
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+    ResetDeviceConfigForTesting();
+  }
+
+  std::string workDir_;
+  std::string root_;
+
+ private:
+  std::map<std::string, std::string> saved_;
+};
+
+}  // namespace ce::testing

@@ -4,7 +4,9 @@
 namespace tq {
 namespace {
 
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t ReadU16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 int32_t CompareMessageId(uint32_t requestedId, const uint8_t* record) {
   return static_cast<int32_t>(requestedId) - static_cast<int32_t>(ReadU16(record + 2));

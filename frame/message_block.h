@@ -40,12 +40,12 @@ inline constexpr uint8_t kMessageFlagBits = 0x03;
 inline constexpr uint8_t kMessageFlagUtf16 = 0x40;
 
 struct MessageRequest {
-  uint32_t id;             // in: the message id
-  int32_t language;        // in: the language code
-  const uint8_t* packed;   // out: the packed text
-  uint32_t packedLength;   // out: its length in bytes
-  uint32_t encoding;       // out: kMessageEncodingUtf8 or kMessageEncodingUtf16
-  int32_t flags;           // in: -1; out: the record's flag bits 0..1
+  uint32_t id;            // in: the message id
+  int32_t language;       // in: the language code
+  const uint8_t* packed;  // out: the packed text
+  uint32_t packedLength;  // out: its length in bytes
+  uint32_t encoding;      // out: kMessageEncodingUtf8 or kMessageEncodingUtf16
+  int32_t flags;          // in: -1; out: the record's flag bits 0..1
 };
 
 class MessageBlock {

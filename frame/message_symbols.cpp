@@ -5,6 +5,7 @@
 
 namespace tq {
 
+// clang-format off
 const uint8_t kMessageSymbolTables[kSymbolTableCount][kSymbolTableSize] = {
     // 0: the space, the lower-case letters and the punctuation that sits between words.
     {' ', 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o',
@@ -21,5 +22,6 @@ const uint8_t kMessageSymbolTables[kSymbolTableCount][kSymbolTableSize] = {
     {0xC3, 0xC2, 0xA0, 0xA1, 0xA2, 0xA4, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB, 0xAD, 0xAE, 0xAF, 0xB1, 0xB3,
      0xB4, 0xB6, 0xB9, 0xBA, 0xBB, 0xBC, 0xB0, 0xBF, 0x80, 0x81, 0x87, 0x88, 0x89, 0x93, 0x91, 0x9A},
 };
+// clang-format on
 
 }  // namespace tq

@@ -23,13 +23,15 @@ namespace tq {
 
 enum UnpackResult : int {
   kUnpackComplete = 0,
-  kUnpackCut = 2,              // the output did not fit in capacity - 1 bytes
-  kUnpackZeroByte = 4,         // a pair held a zero byte
-  kUnpackEscapePastEnd = 5,    // an escape's literal bytes ran past the end of the input
+  kUnpackCut = 2,            // the output did not fit in capacity - 1 bytes
+  kUnpackZeroByte = 4,       // a pair held a zero byte
+  kUnpackEscapePastEnd = 5,  // an escape's literal bytes ran past the end of the input
 };
 
 // The output capacity that always holds an unpacked text and its terminator.
-constexpr size_t UnpackCapacity(size_t packedLength) { return 2 + packedLength * 3 / 2; }
+constexpr size_t UnpackCapacity(size_t packedLength) {
+  return 2 + packedLength * 3 / 2;
+}
 
 // Unpacks `packed` into `out` (always terminated when capacity > 0). `*produced` (may be null)
 // receives the number of bytes the text unpacks to, stored or not, without the terminator.

@@ -16,12 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> packed(data + 2, data + size);
   std::vector<uint8_t> out(capacity);
   size_t produced = 0;
-  const int result = tq::UnpackMessageText(packed.data(), packed.size(), out.data(), out.size(),
-                                           &produced);
+  const int result =
+      tq::UnpackMessageText(packed.data(), packed.size(), out.data(), out.size(), &produced);
   std::vector<uint8_t> full(tq::UnpackCapacity(packed.size()));
   size_t fullProduced = 0;
-  const int fullResult = tq::UnpackMessageText(packed.data(), packed.size(), full.data(),
-                                               full.size(), &fullProduced);
+  const int fullResult =
+      tq::UnpackMessageText(packed.data(), packed.size(), full.data(), full.size(), &fullProduced);
   const bool cut = produced > (capacity == 0 ? 0 : capacity - 1);
   if (produced != fullProduced || fullResult == tq::kUnpackCut ||
       (result == tq::kUnpackCut) != (cut && fullResult == tq::kUnpackComplete) ||

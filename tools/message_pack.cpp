@@ -3,9 +3,9 @@
 //   message_pack FRENCH.txt ENGLISH.txt SPANISH.txt BLOCKS.cpp SOURCES.cpp
 //
 // Reads and checks the three message sources (format in tools/message_source.h): unique ids,
-// valid UTF-8 and escapes, the same ids and insertion points in every language. Packs every text with the symbol
-// tables, unpacks it again to prove the round trip, and writes BLOCKS.cpp (the arrays
-// kMessageBlockFrench, kMessageBlockEnglish and kMessageBlockSpanish declared in
+// valid UTF-8 and escapes, the same ids and insertion points in every language. Packs every text
+// with the symbol tables, unpacks it again to prove the round trip, and writes BLOCKS.cpp (the
+// arrays kMessageBlockFrench, kMessageBlockEnglish and kMessageBlockSpanish declared in
 // frame/message_block.h) and SOURCES.cpp (the plain texts, for the tests). Any problem is
 // reported as "file:line: what" and the program exits with status 1 without writing.
 #include <algorithm>
@@ -75,8 +75,8 @@ void AppendRecord(std::vector<uint8_t>& block, uint32_t id, uint8_t flags,
 bool RoundTrips(const std::vector<uint8_t>& packed, const std::string& bytes) {
   std::vector<uint8_t> out(UnpackCapacity(packed.size()));
   size_t produced = 0;
-  const int result = UnpackMessageText(packed.data(), packed.size(), out.data(), out.size(),
-                                       &produced);
+  const int result =
+      UnpackMessageText(packed.data(), packed.size(), out.data(), out.size(), &produced);
   return result == kUnpackComplete && produced == bytes.size() &&
          std::equal(bytes.begin(), bytes.end(), out.begin(),
                     [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
@@ -93,8 +93,8 @@ std::vector<uint8_t> BuildBlock(const MessageSource& source, std::vector<std::st
   for (const SourceMessage* m : sorted) {
     const std::string where = source.path + ":" + std::to_string(m->line) + ": ";
     const std::string bytes = m->utf16 ? Utf8ToUtf16Le(m->text) : m->text;
-    const std::vector<uint8_t> packed = PackMessageText(
-        std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+    const std::vector<uint8_t> packed =
+        PackMessageText(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     if (kRecordHeader + packed.size() > kMaxRecord) {
       errors.push_back(where + "the text is too long for a record");
       continue;
@@ -150,8 +150,8 @@ std::string SourcesFile(const std::vector<MessageSource>& sources) {
   for (size_t s = 0; s < sources.size(); ++s) {
     out << "\nconst MessageSource k" << kLanguages[s].name << "[] = {\n";
     for (const SourceMessage& m : sources[s].messages)
-      out << "    {" << m.id << ", " << int{m.flags} << ", " << (m.utf16 ? "true" : "false")
-          << ", " << Literal(m.text) << ", " << m.text.size() << "},\n";
+      out << "    {" << m.id << ", " << int{m.flags} << ", " << (m.utf16 ? "true" : "false") << ", "
+          << Literal(m.text) << ", " << m.text.size() << "},\n";
     out << "};\n";
   }
   out << "\n}  // namespace\n\nconst MessageSourceSet kMessageSources[kMessageLanguageCount] = {\n";
@@ -180,7 +180,7 @@ int Run(int argc, char** argv) {
       errors.push_back(std::string(argv[i]) + ":1: more than " + std::to_string(kMaxMessages) +
                        " messages");
   }
-  CheckLanguagesAgree(sources, errors);
+  if (errors.empty()) CheckLanguagesAgree(sources, errors);
   std::vector<std::vector<uint8_t>> blocks;
   if (errors.empty())
     for (const MessageSource& source : sources) blocks.push_back(BuildBlock(source, errors));
@@ -198,4 +198,6 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace tq::tools
 
-int main(int argc, char** argv) { return tq::tools::Run(argc, argv); }
+int main(int argc, char** argv) {
+  return tq::tools::Run(argc, argv);
+}

@@ -19,8 +19,8 @@ constexpr int kInfinite = std::numeric_limits<int>::max();
 
 // Entry of `byte` in `table`, or -1. Table 3's last entries are unreachable.
 int SymbolIndex(int table, uint8_t byte) {
-  const size_t usable = table == static_cast<int>(kEscapeTable) ? kFirstEscapeEntry
-                                                                : kSymbolTableSize;
+  const size_t usable =
+      table == static_cast<int>(kEscapeTable) ? kFirstEscapeEntry : kSymbolTableSize;
   for (size_t i = 0; i < usable; ++i)
     if (kMessageSymbolTables[table][i] == byte) return static_cast<int>(i);
   return -1;
@@ -29,9 +29,9 @@ int SymbolIndex(int table, uint8_t byte) {
 // One step of the chosen path: how the text bytes [from, from + length) are written.
 struct Action {
   enum class Kind : uint8_t { kSymbol, kShift, kLock, kEscape } kind = Kind::kSymbol;
-  int table = 0;     // table of the symbol (kShift, kLock); table reached (kEscape)
+  int table = 0;         // table of the symbol (kShift, kLock); table reached (kEscape)
   int digitPrefix = -1;  // kEscape: shift or lock digit put before the escape, -1 none
-  int length = 1;    // text bytes covered
+  int length = 1;        // text bytes covered
 };
 
 struct Cell {
@@ -145,7 +145,8 @@ std::vector<uint8_t> PackMessageText(std::span<const uint8_t> text) {
           routes[routeCount++] = {-1, locked};
         } else {
           routes[routeCount++] = {static_cast<int>(kEscapeTable), locked};
-          routes[routeCount++] = {4 + static_cast<int>(kEscapeTable), static_cast<int>(kEscapeTable)};
+          routes[routeCount++] = {4 + static_cast<int>(kEscapeTable),
+                                  static_cast<int>(kEscapeTable)};
         }
         for (int r = 0; r < routeCount; ++r) {
           const Placement p = PlaceEscape(phase, routes[r].prefix < 0 ? 0 : 1);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <map>
 #include <string_view>
 
@@ -16,7 +17,16 @@ std::string Where(const std::string& path, int line) {
   return path + ":" + std::to_string(line) + ": ";
 }
 
-std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+std::string BaseName(const std::string& path) {
+  return path.substr(path.find_last_of('/') + 1);
+}
+
+// "28192 (0x6E20)": sources write some ids in decimal, some in hex.
+std::string IdText(uint32_t id) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, " (0x%04X)", id);
+  return std::to_string(id) + hex;
+}
 
 std::string Joined(const std::vector<std::string>& items) {
   std::string out;
@@ -80,10 +90,18 @@ bool Unescape(std::string_view raw, std::string& text, std::string& problem) {
       return false;
     }
     switch (raw[++i]) {
-      case 'n': text += '\n'; break;
-      case 'r': text += '\r'; break;
-      case 't': text += '\t'; break;
-      case '\\': text += '\\'; break;
+      case 'n':
+        text += '\n';
+        break;
+      case 'r':
+        text += '\r';
+        break;
+      case 't':
+        text += '\t';
+        break;
+      case '\\':
+        text += '\\';
+        break;
       default:
         problem = std::string("unknown escape \\") + raw[i] + " (\\n, \\r, \\t and \\\\ exist)";
         return false;
@@ -190,10 +208,10 @@ void CheckLanguagesAgree(const std::vector<MessageSource>& sources,
       for (const SourceMessage& m : sources[s].messages) {
         const auto other = byId[o].find(m.id);
         if (other == byId[o].end()) {
-          errors.push_back(Where(sources[s].path, m.line) + "message " + std::to_string(m.id) +
+          errors.push_back(Where(sources[s].path, m.line) + "message " + IdText(m.id) +
                            " is missing from " + BaseName(sources[o].path));
         } else if (o < s && InsertionPoints(m.text) != InsertionPoints(other->second->text)) {
-          errors.push_back(Where(sources[s].path, m.line) + "message " + std::to_string(m.id) +
+          errors.push_back(Where(sources[s].path, m.line) + "message " + IdText(m.id) +
                            " has the insertion points " + Joined(InsertionPoints(m.text)) +
                            " but " + BaseName(sources[o].path) + " has " +
                            Joined(InsertionPoints(other->second->text)));
@@ -236,8 +254,8 @@ MessageSource ParseMessageSource(const std::string& path, const std::string& con
     }
     const auto [known, fresh] = lines.emplace(message.id, number);
     if (!fresh) {
-      errors.push_back(where + "message id " + std::to_string(message.id) +
-                       " already defined on line " + std::to_string(known->second));
+      errors.push_back(where + "message " + IdText(message.id) + " already defined on line " +
+                       std::to_string(known->second));
       continue;
     }
     source.messages.push_back(std::move(message));

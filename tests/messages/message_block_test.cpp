@@ -23,9 +23,9 @@ using test::MessageSourceSet;
 std::string UnpackRequest(const MessageRequest& request) {
   std::vector<uint8_t> out(UnpackCapacity(request.packedLength));
   size_t produced = 0;
-  EXPECT_EQ(UnpackMessageText(request.packed, request.packedLength, out.data(), out.size(),
-                              &produced),
-            kUnpackComplete);
+  EXPECT_EQ(
+      UnpackMessageText(request.packed, request.packedLength, out.data(), out.size(), &produced),
+      kUnpackComplete);
   return std::string(out.begin(), out.begin() + static_cast<ptrdiff_t>(produced));
 }
 
@@ -100,13 +100,13 @@ TEST(MessageBlocks, AbsentIdsLeaveTheRequestAlone) {
 TEST(MessageBlocks, RelativeDurationPhrases) {
   // Phrase number -> the unit placeholders it must hold (years, months, weeks, days, hours,
   // minutes, seconds), in the order of the relative-duration table.
-  const char* units[24] = {"Y", "", "M", "", "W", "", "D", "", "h", "m", "s", "",
-                           "s", "m", "h", "", "D", "", "W", "", "M", "", "Y", ""};
+  const char* units[24] = {"Y", "",  "M", "", "W", "", "D", "", "h", "m", "s", "",
+                           "s", "m", "h", "", "D", "", "W", "", "M", "",  "Y", ""};
   for (int32_t language : {kLanguageFrench, kLanguageEnglish, kLanguageSpanish}) {
     std::string text;
     const std::string utf16 = Lookup(0x6520, language);
     for (size_t i = 0; i + 1 < utf16.size(); i += 2) text += utf16[i];  // the phrases are ASCII
-    std::vector<std::string> phrases;                                    // or Latin-1 here
+    std::vector<std::string> phrases;                                   // or Latin-1 here
     for (size_t start = 0;;) {
       const size_t end = text.find('\n', start);
       phrases.push_back(text.substr(start, end - start));
@@ -144,9 +144,13 @@ std::vector<uint8_t> Block(std::initializer_list<std::vector<uint8_t>> records) 
 
 std::vector<uint8_t> Record(uint16_t id, uint8_t flags, std::vector<uint8_t> packed) {
   const size_t length = 7 + packed.size();
-  std::vector<uint8_t> r = {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
-                            static_cast<uint8_t>(id), static_cast<uint8_t>(id >> 8), flags,
-                            static_cast<uint8_t>(packed.size()), 0};
+  std::vector<uint8_t> r = {static_cast<uint8_t>(length),
+                            static_cast<uint8_t>(length >> 8),
+                            static_cast<uint8_t>(id),
+                            static_cast<uint8_t>(id >> 8),
+                            flags,
+                            static_cast<uint8_t>(packed.size()),
+                            0};
   r.insert(r.end(), packed.begin(), packed.end());
   return r;
 }

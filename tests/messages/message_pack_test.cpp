@@ -13,7 +13,9 @@
 namespace tq::tools {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return {s.begin(), s.end()};
+}
 
 // Packs, unpacks with the loader's capacity, and returns the packed size (-1 on a mismatch).
 int RoundTrip(const std::vector<uint8_t>& text) {
@@ -35,10 +37,18 @@ TEST(MessagePacker, RoundTripsAwkwardTexts) {
   std::vector<uint8_t> utf16;
   for (char c : std::string("Lundi")) utf16.insert(utf16.end(), {static_cast<uint8_t>(c), 0});
   const std::vector<std::vector<uint8_t>> texts = {
-      {}, Bytes("a"), Bytes("ab"), Bytes("abcd"), Bytes("Z"), Bytes("\xC3\xA9"),
-      Bytes("r\xC3\xA9sum\xC3\xA9 \xC2\xAB %1 \xC2\xBB"), Bytes("%1!I64d!\n%2!u!"),
+      {},
+      Bytes("a"),
+      Bytes("ab"),
+      Bytes("abcd"),
+      Bytes("Z"),
+      Bytes("\xC3\xA9"),
+      Bytes("r\xC3\xA9sum\xC3\xA9 \xC2\xAB %1 \xC2\xBB"),
+      Bytes("%1!I64d!\n%2!u!"),
       Bytes("\xC3\x91\xC3\x9A"),  // table 3's unreachable entries
-      everyByte, longRun, utf16};
+      everyByte,
+      longRun,
+      utf16};
   for (const auto& text : texts) EXPECT_GE(RoundTrip(text), 0) << text.size() << " bytes";
 }
 
@@ -56,8 +66,8 @@ TEST(MessagePacker, RoundTripsRandomTexts) {
 
 TEST(MessagePacker, PacksPlainTextDensely) {
   EXPECT_EQ(RoundTrip(Bytes("the file cannot be read")), 16);  // 23 symbols: 8 pairs
-  EXPECT_EQ(RoundTrip(Bytes("a")), 1);                           // one lone digit
-  EXPECT_EQ(RoundTrip(Bytes("ab")), 2);                          // padded pair
+  EXPECT_EQ(RoundTrip(Bytes("a")), 1);                         // one lone digit
+  EXPECT_EQ(RoundTrip(Bytes("ab")), 2);                        // padded pair
   EXPECT_EQ(RoundTrip({}), 0);
 }
 
@@ -100,7 +110,7 @@ TEST(MessageSource, ReportsEachProblemWithItsLine) {
       {"12\t\xC3\x28", "x.txt:2: the text is not valid UTF-8"},
       {"12\t\xC0\xAF", "x.txt:2: the text is not valid UTF-8"},      // overlong
       {"12\t\xED\xA0\x80", "x.txt:2: the text is not valid UTF-8"},  // surrogate
-      {"7\tagain", "x.txt:2: message id 7 already defined on line 1"},
+      {"7\tagain", "x.txt:2: message 7 (0x0007) already defined on line 1"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> errors;
@@ -118,9 +128,10 @@ TEST(MessageSource, LanguagesMustAgreeOnIdsAndInsertionPoints) {
   ASSERT_TRUE(errors.empty());
   CheckLanguagesAgree(sources, errors);
   ASSERT_EQ(errors.size(), 2u);
-  EXPECT_EQ(errors[0], "dir/fr.txt:3: message 3 is missing from en.txt");
+  EXPECT_EQ(errors[0], "dir/fr.txt:3: message 3 (0x0003) is missing from en.txt");
   EXPECT_EQ(errors[1],
-            "dir/en.txt:2: message 2 has the insertion points %1!u! %2 but fr.txt has %1!d! %2");
+            "dir/en.txt:2: message 2 (0x0002) has the insertion points %1!u! %2 but fr.txt has "
+            "%1!d! %2");
   EXPECT_EQ(InsertionPoints("%% %12!I64d! %n %3"), (std::vector<std::string>{"%12!I64d!", "%3"}));
 }
 

@@ -10,10 +10,10 @@ namespace tq::test {
 
 struct MessageSource {
   uint32_t id;
-  uint8_t flags;      // bits 0..1
-  bool utf16;         // stored as UTF-16LE in the block
-  const char* text;   // UTF-8, escapes resolved
-  size_t length;      // bytes of text
+  uint8_t flags;     // bits 0..1
+  bool utf16;        // stored as UTF-16LE in the block
+  const char* text;  // UTF-8, escapes resolved
+  size_t length;     // bytes of text
 };
 
 struct MessageSourceSet {

@@ -92,7 +92,8 @@ int32_t Initialise(ComponentProxy* p) {
   p->usable = 1;
   VMObject* services = ServicesObject();
   if (services == nullptr) return 0;
-  p->registration = CallSlot<intptr_t>(services, 10, intptr_t{0}, p->error);
+  p->registration =
+      CallSlot<intptr_t>(services, 10, intptr_t{0}, static_cast<void*>(p->error));
   return p->registration != 0 ? 1 : 0;
 }
 

@@ -36,8 +36,9 @@ void InstallInitialPayload(DynamicValue& value, uint8_t code) {
   }
   if (layout.kind == PayloadKind::kObject && gValueFactory != nullptr) {
     // The factory's first operation creates the object: (0, the type-13 behaviour table).
-    void* object = CallSlot<void*>(static_cast<VMObject*>(gValueFactory), 0, nullptr,
-                                   value.handler);
+    void* object = CallSlot<void*>(static_cast<VMObject*>(gValueFactory), 0,
+                                   static_cast<void*>(nullptr),
+                                   static_cast<const void*>(value.handler));
     std::memcpy(value.payload, &object, sizeof object);
   }
 }

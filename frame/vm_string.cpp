@@ -77,7 +77,7 @@ void Release(VMString& s) {
   if (chars == nullptr) return;
   if (Count(chars).fetch_sub(1) == 1) {
     VMObject* allocator = CurrentAllocator();
-    if (allocator != nullptr) CallSlot<void>(allocator, vmallocator::kFree, chars);
+    if (allocator != nullptr) CallSlot<int32_t>(allocator, vmallocator::kFree, chars);
   }
 }
 

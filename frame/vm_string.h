@@ -28,7 +28,7 @@ inline constexpr int32_t kValueTooLong = 108;
 
 // VMAllocator operation numbers (the VM's allocator object, VM service 13).
 namespace vmallocator {
-inline constexpr int kFree = 3;        // (characters pointer)
+inline constexpr int kFree = 3;        // (characters pointer) -> 0
 inline constexpr int kAllocate = 4;    // (VMString*, byte count, 0) -> 0 or error code
 inline constexpr int kReallocate = 5;  // (VMString*, byte count, 0) -> 0 or error code
 }  // namespace vmallocator

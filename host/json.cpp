@@ -75,7 +75,7 @@ class Parser {
       SkipSpace();
       JsonValue member;
       if (!Value(member, depth + 1)) return false;
-      v.members.emplace_back(std::move(key), std::move(member));
+      v.members.push_back(JsonMember{std::move(key), std::move(member)});
       SkipSpace();
       if (pos_ < s_.size() && s_[pos_] == ',') {
         ++pos_;

@@ -13,6 +13,8 @@
 
 namespace tqhost {
 
+struct JsonMember;
+
 struct JsonValue {
   enum class Kind { kNull, kBoolean, kNumber, kString, kArray, kObject };
   Kind kind = Kind::kNull;
@@ -22,9 +24,14 @@ struct JsonValue {
   int64_t integer = 0;
   std::string text;  // UTF-8
   std::vector<JsonValue> elements;
-  std::vector<std::pair<std::string, JsonValue>> members;  // in document order
+  std::vector<JsonMember> members;  // in document order
 
   const JsonValue* find(std::string_view key) const;
+};
+
+struct JsonMember {
+  std::string name;
+  JsonValue value;
 };
 
 struct JsonError {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "frame/call_context.h"
+#include "frame/error_state.h"
 #include "frame/vm_array.h"
 #include "frame/vm_string.h"
 #include "host/vm_objects.h"
@@ -82,7 +83,7 @@ void* RegionalSettingsFor(VMObject*, void*, int32_t) { return nullptr; }
 void* RegionalSettingsOfCall(VMObject*) { return nullptr; }
 intptr_t MainWindow(VMObject*) { return 0; }
 
-int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, void*) {
+int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, tq::CXError*) {
   if (out == nullptr || index < 1 || static_cast<size_t>(index) > gCall.arguments.size())
     return tq::kValueNotSupported;
   return FillDynamic(gCall.arguments[static_cast<size_t>(index) - 1], *out);

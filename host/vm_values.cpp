@@ -227,7 +227,10 @@ std::optional<HostValue> ConvertValue(const HostValue& value, uint32_t code) {
   } else {
     return std::nullopt;
   }
-  const int64_t whole = integer ? *integer : static_cast<int64_t>(std::trunc(*real));
+  // Reals beyond the 64-bit range have no integer form.
+  const bool fits = integer || (std::isfinite(*real) && std::fabs(*real) < 9.2e18);
+  const int64_t whole = integer ? *integer : fits ? static_cast<int64_t>(std::trunc(*real)) : 0;
+  if (!fits && target != 12 && target != 1) return std::nullopt;
   switch (target) {
     case 1:
       return HostValue::Boolean(*real != 0, code);
@@ -247,6 +250,7 @@ std::optional<HostValue> ConvertValue(const HostValue& value, uint32_t code) {
       HostValue v;
       v.kind = ValueKind::kCurrency;
       v.typeCode = code;
+      if (std::fabs(*real) >= 9.2e14) return std::nullopt;
       v.integer = static_cast<int64_t>(std::llround(*real * 10000));
       return v;
     }

@@ -59,10 +59,10 @@ int RunDemo(LibrarySession& library, const Options&) {
   size_t implemented = 0, overloads = 0;
   for (size_t i = 0; i < kHostFunctionCount; ++i) {
     const HostFunction& f = kHostFunctions[i];
-    if (&OverloadOwner(f) != &f) continue;
+    const HostFunction& owner = OverloadOwner(f);
     const tq::FunctionRecord* record = library.FindRecord(f.id);
     const tq::OverloadEntry* entries = record ? library.OverloadsOf(*record) : nullptr;
-    for (int k = 0; k < f.overloadCount; ++k) {
+    for (int k = 0; k < owner.overloadCount; ++k) {
       ++overloads;
       if (entries && entries[k].entry) ++implemented;
     }

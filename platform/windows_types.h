@@ -35,8 +35,10 @@ using HANDLE = void*;
 using HMODULE = void*;
 using HINSTANCE = void*;
 using HLOCAL = void*;
-// A procedure found by GetProcAddress; callers cast it to the procedure's real type.
-using FARPROC = INT_PTR (*)();
+// A procedure found by GetProcAddress; callers cast it to the procedure's real type. The
+// device declares it as returning INT_PTR; void (*)() is used instead because it is the one
+// function type that converts to any other without a cast-function-type warning.
+using FARPROC = void (*)();
 
 #ifndef TRUE
 inline constexpr BOOL TRUE = 1;

@@ -2,6 +2,7 @@
 // chosen digits into byte pairs and escapes.
 #include "tools/message_packer.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 

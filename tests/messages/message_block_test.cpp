@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -142,16 +142,15 @@ std::vector<uint8_t> Block(std::initializer_list<std::vector<uint8_t>> records) 
   return block;
 }
 
-std::vector<uint8_t> Record(uint16_t id, uint8_t flags, std::vector<uint8_t> packed) {
-  const size_t length = 7 + packed.size();
-  std::vector<uint8_t> r = {static_cast<uint8_t>(length),
-                            static_cast<uint8_t>(length >> 8),
-                            static_cast<uint8_t>(id),
-                            static_cast<uint8_t>(id >> 8),
-                            flags,
-                            static_cast<uint8_t>(packed.size()),
-                            0};
-  r.insert(r.end(), packed.begin(), packed.end());
+std::vector<uint8_t> Record(uint16_t id, uint8_t flags, const std::vector<uint8_t>& packed) {
+  std::vector<uint8_t> r(7 + packed.size());
+  r[0] = static_cast<uint8_t>(r.size());
+  r[1] = static_cast<uint8_t>(r.size() >> 8);
+  r[2] = static_cast<uint8_t>(id);
+  r[3] = static_cast<uint8_t>(id >> 8);
+  r[4] = flags;
+  r[5] = static_cast<uint8_t>(packed.size());
+  std::copy(packed.begin(), packed.end(), r.begin() + 7);
   return r;
 }
 

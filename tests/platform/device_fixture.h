@@ -23,9 +23,11 @@ class DeviceTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     workDir_ = pattern;
     root_ = workDir_ + "/device";
-    for (const char* name : {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ", "TQ_LOCALE", "TZ"}) {
+    for (const char* name : kSaved) {
       const char* value = std::getenv(name);
       if (value) saved_[name] = value;
+    }
+    for (const char* name : {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ", "TQ_LOCALE", "TZ"}) {
       unsetenv(name);
     }
     setenv("TQ_DEVICE", root_.c_str(), 1);
@@ -34,7 +36,7 @@ class DeviceTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (const char* name : {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ", "TQ_LOCALE", "TZ"}) {
+    for (const char* name : kSaved) {
       auto found = saved_.find(name);
       if (found != saved_.end()) {
         setenv(name, found->second.c_str(), 1);
@@ -61,6 +63,8 @@ class DeviceTest : public ::testing::Test {
   std::string root_;
 
  private:
+  static constexpr const char* kSaved[] = {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ",          "TQ_LOCALE",
+                                           "TZ",        "HOME",     "XDG_DATA_HOME"};
   std::map<std::string, std::string> saved_;
 };
 

@@ -121,6 +121,13 @@ std::optional<std::u16string> FormatMessageFor(CXError* state, uint32_t messageI
   return text;
 }
 
+// The message-id stack: newest first, grown 30 entries at a time.
+void PushMessageId(CXError* state, uint32_t messageId) {
+  if (state->messageIds.size() == state->messageIds.capacity())
+    state->messageIds.reserve(state->messageIds.size() + kMessageIdGrowth);
+  state->messageIds.insert(state->messageIds.begin(), messageId);
+}
+
 }  // namespace
 
 CXError::CXError() : table(&kCXErrorTable) {}
@@ -204,9 +211,7 @@ void Raise(CXError* state, const LibraryDescriptor& library, uint32_t errorId, M
 void SetMessage(CXError* state, const LibraryDescriptor& library, uint32_t messageId,
                 MessageArgs args) {
   CopyModuleIdentity(state, library, true);
-  if (state->messageIds.size() == state->messageIds.capacity())
-    state->messageIds.reserve(state->messageIds.size() + kMessageIdGrowth);
-  state->messageIds.insert(state->messageIds.begin(), messageId);
+  PushMessageId(state, messageId);
   std::optional<std::u16string> text = FormatMessageFor(state, messageId, args);
   if (!text) return;
   if (!state->message.empty()) {
@@ -219,9 +224,7 @@ void SetMessage(CXError* state, const LibraryDescriptor& library, uint32_t messa
 void AddMessage(CXError* state, const LibraryDescriptor& library, uint32_t messageId,
                 MessageArgs args) {
   CopyModuleIdentity(state, library, true);
-  if (state->messageIds.size() == state->messageIds.capacity())
-    state->messageIds.reserve(state->messageIds.size() + kMessageIdGrowth);
-  state->messageIds.insert(state->messageIds.begin(), messageId);
+  PushMessageId(state, messageId);
   if (std::optional<std::u16string> text = FormatMessageFor(state, messageId, args))
     AddDiagnostic(state, *text);
 }

@@ -33,19 +33,10 @@ int64_t Currency10(const void* storage) {
   return low;
 }
 
-std::optional<int64_t> ParseInteger(std::u16string_view text) {
-  std::string narrow = ToUtf8(text);
-  size_t b = 0, e = narrow.size();
-  while (b < e && narrow[b] == ' ') ++b;
-  while (e > b && narrow[e - 1] == ' ') --e;
-  if (b < e && narrow[b] == '+') ++b;
-  int64_t n = 0;
-  auto [end, ec] = std::from_chars(narrow.data() + b, narrow.data() + e, n);
-  if (ec != std::errc() || end != narrow.data() + e || b == e) return std::nullopt;
-  return n;
-}
-
-std::optional<double> ParseReal(std::u16string_view text) {
+// A number as the VM reads one from text: spaces around it and a leading '+' allowed; a comma
+// stands for the decimal point. The whole text must be the number.
+template <typename Number>
+std::optional<Number> ParseNumber(std::u16string_view text) {
   std::string narrow = ToUtf8(text);
   size_t b = 0, e = narrow.size();
   while (b < e && narrow[b] == ' ') ++b;
@@ -53,10 +44,10 @@ std::optional<double> ParseReal(std::u16string_view text) {
   if (b < e && narrow[b] == '+') ++b;
   for (char& c : narrow)
     if (c == ',') c = '.';
-  double x = 0;
-  auto [end, ec] = std::from_chars(narrow.data() + b, narrow.data() + e, x);
+  Number n{};
+  auto [end, ec] = std::from_chars(narrow.data() + b, narrow.data() + e, n);
   if (ec != std::errc() || end != narrow.data() + e || b == e) return std::nullopt;
-  return x;
+  return n;
 }
 
 }  // namespace
@@ -214,8 +205,8 @@ std::optional<HostValue> ConvertValue(const HostValue& value, uint32_t code) {
   std::optional<double> real;
   std::optional<int64_t> integer;
   if (value.kind == ValueKind::kText || value.kind == ValueKind::kNullText) {
-    integer = ParseInteger(value.text);
-    real = integer ? std::optional<double>(static_cast<double>(*integer)) : ParseReal(value.text);
+    integer = ParseNumber<int64_t>(value.text);
+    real = integer ? std::optional<double>(static_cast<double>(*integer)) : ParseNumber<double>(value.text);
     if (!real) return std::nullopt;
   } else if (value.kind == ValueKind::kReal) {
     real = value.real;

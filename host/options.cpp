@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/device_config.h"
+
 namespace tqhost {
 namespace {
 
@@ -17,19 +19,6 @@ std::string FromEnvironment(const char* name) {
 bool ReadCode(const std::string& text, int32_t* out) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *out);
   return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
-// YYYY-MM-DDTHH:MM:SS[.mmm] with fields in range.
-bool ValidClock(const std::string& t) {
-  if (t.size() != 19 && t.size() != 23) return false;
-  const char* shape = "dddd-dd-ddTdd:dd:dd.ddd";
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (shape[i] == 'd' ? (t[i] < '0' || t[i] > '9') : t[i] != shape[i]) return false;
-  }
-  auto field = [&](size_t at, size_t n) { return std::atoi(t.substr(at, n).c_str()); };
-  const int month = field(5, 2), day = field(8, 2);
-  return month >= 1 && month <= 12 && day >= 1 && day <= 31 && field(11, 2) < 24 &&
-         field(14, 2) < 60 && field(17, 2) < 60 && field(0, 4) >= 1601;
 }
 
 }  // namespace
@@ -81,7 +70,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     *error = "--app-lang takes a language code, not " + appLanguage;
     return std::nullopt;
   }
-  if (!o.clock.empty() && !ValidClock(o.clock)) {
+  if (!o.clock.empty() && !ce::ParseClockSetting(o.clock)) {
     *error = "--clock takes YYYY-MM-DDTHH:MM:SS[.mmm], not " + o.clock;
     return std::nullopt;
   }
@@ -109,6 +98,12 @@ bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
   put("TQ_CLOCK", o.clock);
   put("TQ_TZ", o.tz);
   put("TQ_LOCALE", o.locale);
+  // The device reads these itself; a setting it cannot use is a usage problem here.
+  const ce::DeviceConfig device = ce::ReadDeviceConfigFromEnvironment();
+  if (!device.problems.empty()) {
+    *error = device.problems.front();
+    return false;
+  }
   config->language = o.language;
   config->appLanguage = o.appLanguage;
   if (!o.settingsPath.empty()) {

@@ -5,11 +5,15 @@
 namespace ce {
 namespace {
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 }  // namespace
 
-bool IsLeapYear(int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int64_t year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int64_t year, int month) {
   static constexpr int kLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -20,7 +24,7 @@ int DaysInMonth(int64_t year, int month) {
 int64_t DaysFromCivil(int64_t year, int month, int day) {
   const int64_t y = month <= 2 ? year - 1 : year;
   const int64_t era = FloorDiv(y, 400);
-  const int64_t yearOfEra = y - era * 400;                       // 0..399
+  const int64_t yearOfEra = y - era * 400;                           // 0..399
   const int64_t monthFromMarch = month > 2 ? month - 3 : month + 9;  // 0..11
   const int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + day - 1;
   const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
@@ -46,9 +50,9 @@ int WeekdayFromDays(int64_t days) {
 }
 
 bool IsValidSystemTime(const SYSTEMTIME& t) {
-  return t.wYear >= 1601 && t.wYear <= 30827 && t.wMonth >= 1 && t.wMonth <= 12 &&
-         t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour <= 23 &&
-         t.wMinute <= 59 && t.wSecond <= 59 && t.wMilliseconds <= 999;
+  return t.wYear >= 1601 && t.wYear <= 30827 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
+         t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour <= 23 && t.wMinute <= 59 &&
+         t.wSecond <= 59 && t.wMilliseconds <= 999;
 }
 
 int64_t SystemTimeToUnixMs(const SYSTEMTIME& t) {

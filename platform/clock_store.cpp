@@ -38,9 +38,9 @@ Cache gCache;  // guarded by gCacheMutex
 std::optional<FileSignature> Signature(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileSignature{info.st_dev, info.st_ino, info.st_size,
-                       static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                           info.st_mtim.tv_nsec};
+  return FileSignature{
+      info.st_dev, info.st_ino, info.st_size,
+      static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 StoredClock Parse(std::istream& in) {
@@ -81,7 +81,9 @@ bool WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
-std::string ClockFilePath(const std::string& deviceRoot) { return deviceRoot + "/.device/clock"; }
+std::string ClockFilePath(const std::string& deviceRoot) {
+  return deviceRoot + "/.device/clock";
+}
 
 StoredClock LoadStoredClock(const std::string& deviceRoot) {
   const std::string path = ClockFilePath(deviceRoot);

@@ -19,8 +19,8 @@ namespace ce {
 
 struct StoredClock {
   int64_t offsetMs = 0;
-  std::string frozenBase;                  // the TQ_CLOCK value the frozen change applies to
-  std::optional<SYSTEMTIME> frozenValue;   // the local time set while frozen
+  std::string frozenBase;                 // the TQ_CLOCK value the frozen change applies to
+  std::optional<SYSTEMTIME> frozenValue;  // the local time set while frozen
 };
 
 std::string ClockFilePath(const std::string& deviceRoot);

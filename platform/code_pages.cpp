@@ -2,13 +2,13 @@
 // delivery of the result with the device's size rules.
 #include "platform/code_pages.h"
 
+#include <unicode/unorm2.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <optional>
 #include <string>
-
-#include <unicode/unorm2.h>
 
 #include "platform/code_page_1252.h"
 #include "platform/device_config.h"
@@ -39,7 +39,9 @@ UINT ResolveCodePage(UINT codePage) {
 }
 
 // UTF-8 and UTF-7 take no flags but the error flag (UTF-8 only), no default character.
-bool IsUnicodeEncoding(UINT codePage) { return codePage == CP_UTF8 || codePage == CP_UTF7; }
+bool IsUnicodeEncoding(UINT codePage) {
+  return codePage == CP_UTF8 || codePage == CP_UTF7;
+}
 
 std::u16string Normalize(const std::u16string& text, bool decompose) {
   UErrorCode status = U_ZERO_ERROR;
@@ -74,14 +76,14 @@ constexpr LanguagePage kLanguagePages[] = {
 
 UINT AnsiCodePageForLocale(std::string_view locale) {
   std::string lower;
-  for (char c : locale) lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  for (char c : locale)
+    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   std::replace(lower.begin(), lower.end(), '_', '-');
   const std::string language = lower.substr(0, lower.find('-'));
   if (language == "zh") {
-    const bool traditional = lower.find("-tw") != std::string::npos ||
-                             lower.find("-hk") != std::string::npos ||
-                             lower.find("-mo") != std::string::npos ||
-                             lower.find("-hant") != std::string::npos;
+    const bool traditional =
+        lower.find("-tw") != std::string::npos || lower.find("-hk") != std::string::npos ||
+        lower.find("-mo") != std::string::npos || lower.find("-hant") != std::string::npos;
     return traditional ? 950 : 936;
   }
   for (const LanguagePage& entry : kLanguagePages) {
@@ -90,9 +92,13 @@ UINT AnsiCodePageForLocale(std::string_view locale) {
   return 1252;
 }
 
-UINT GetACP() { return AnsiCodePageForLocale(CurrentDeviceConfig()->locale); }
+UINT GetACP() {
+  return AnsiCodePageForLocale(CurrentDeviceConfig()->locale);
+}
 
-UINT GetOEMCP() { return GetACP(); }
+UINT GetOEMCP() {
+  return GetACP();
+}
 
 BOOL IsValidCodePage(UINT codePage) {
   if (codePage == 1252 || codePage == CP_UTF8) return TRUE;
@@ -110,8 +116,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, const char* multiByte, int m
     if ((flags & ~(codePage == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0)) != 0) {
       return Fail(ERROR_INVALID_FLAGS);
     }
-  } else if ((flags & ~(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS |
-                        MB_ERR_INVALID_CHARS)) != 0 ||
+  } else if ((flags & ~(MB_PRECOMPOSED | MB_COMPOSITE | MB_USEGLYPHCHARS | MB_ERR_INVALID_CHARS)) !=
+                 0 ||
              ((flags & MB_PRECOMPOSED) && (flags & MB_COMPOSITE))) {
     return Fail(ERROR_INVALID_FLAGS);
   }
@@ -196,9 +202,9 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, const char16_t* wide, int wi
     }
   } else {
     const std::string_view substitute =
-        defaultChar != nullptr ? std::string_view(defaultChar, std::min<size_t>(
-                                                                   std::strlen(defaultChar), 2))
-                               : std::string_view("?");
+        defaultChar != nullptr
+            ? std::string_view(defaultChar, std::min<size_t>(std::strlen(defaultChar), 2))
+            : std::string_view("?");
     std::optional<std::string> encoded = IcuEncode(codePage, text, substitute, &usedDefault);
     if (!encoded) return Fail(ERROR_INVALID_PARAMETER);
     bytes = std::move(*encoded);

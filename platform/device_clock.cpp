@@ -21,10 +21,12 @@ namespace {
 std::mutex gSetClockMutex;
 
 std::mutex gZoneMutex;
-std::string gZoneKey;                        // guarded by gZoneMutex
-std::shared_ptr<const ZoneRule> gZoneRule;   // guarded by gZoneMutex
+std::string gZoneKey;                       // guarded by gZoneMutex
+std::shared_ptr<const ZoneRule> gZoneRule;  // guarded by gZoneMutex
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 int64_t HostUtcNowMs() {
   timespec now{};
@@ -66,9 +68,9 @@ ClockReading ReadDeviceClock() {
 SYSTEMTIME ToSystemTimeClamped(int64_t ms) {
   if (std::optional<SYSTEMTIME> time = UnixMsToSystemTime(ms)) return *time;
   // Only a corrupted clock file can push the clock outside the device's range.
-  return *UnixMsToSystemTime(ms < 0 ? SystemTimeToUnixMs(SYSTEMTIME{1601, 1, 0, 1, 0, 0, 0, 0})
-                                    : SystemTimeToUnixMs(SYSTEMTIME{30827, 12, 0, 31, 23, 59,
-                                                                    59, 999}));
+  return *UnixMsToSystemTime(
+      ms < 0 ? SystemTimeToUnixMs(SYSTEMTIME{1601, 1, 0, 1, 0, 0, 0, 0})
+             : SystemTimeToUnixMs(SYSTEMTIME{30827, 12, 0, 31, 23, 59, 59, 999}));
 }
 
 // Stores a new device time given as both UTC and local milliseconds.
@@ -91,7 +93,9 @@ BOOL StoreDeviceTime(int64_t utcMs, int64_t localMs) {
   return SaveStoredClock(root, stored) ? TRUE : FALSE;
 }
 
-bool ValidTicks(int64_t ticks) { return ticks >= 0; }
+bool ValidTicks(int64_t ticks) {
+  return ticks >= 0;
+}
 
 }  // namespace
 
@@ -116,7 +120,9 @@ bool IsUsableTimeZoneSetting(const char* setting) {
   return setting != nullptr && LoadZoneRule(setting).has_value();
 }
 
-int64_t DeviceUtcNowMs() { return ReadDeviceClock().utcMs; }
+int64_t DeviceUtcNowMs() {
+  return ReadDeviceClock().utcMs;
+}
 
 void GetLocalTime(SYSTEMTIME* time) {
   if (time != nullptr) *time = ToSystemTimeClamped(ReadDeviceClock().localMs);
@@ -127,7 +133,8 @@ void GetSystemTime(SYSTEMTIME* time) {
 }
 
 void GetSystemTimeAsFileTime(FILETIME* time) {
-  if (time != nullptr) *time = TicksToFileTime(ReadDeviceClock().utcMs * 10000 + kFileTimeUnixEpoch);
+  if (time != nullptr)
+    *time = TicksToFileTime(ReadDeviceClock().utcMs * 10000 + kFileTimeUnixEpoch);
 }
 
 BOOL SetLocalTime(const SYSTEMTIME* time) {
@@ -179,7 +186,8 @@ BOOL FileTimeToLocalFileTime(const FILETIME* utc, FILETIME* local) {
   }
   const int64_t ticks = FileTimeToTicks(*utc);
   const int64_t seconds = FloorDiv(ticks - kFileTimeUnixEpoch, 10000000);
-  const int64_t shifted = ticks + (UtcToLocalSeconds(*DeviceZoneRule(), seconds) - seconds) * 10000000;
+  const int64_t shifted =
+      ticks + (UtcToLocalSeconds(*DeviceZoneRule(), seconds) - seconds) * 10000000;
   if (!ValidTicks(shifted)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -195,7 +203,8 @@ BOOL LocalFileTimeToFileTime(const FILETIME* local, FILETIME* utc) {
   }
   const int64_t ticks = FileTimeToTicks(*local);
   const int64_t seconds = FloorDiv(ticks - kFileTimeUnixEpoch, 10000000);
-  const int64_t shifted = ticks + (LocalToUtcSeconds(*DeviceZoneRule(), seconds) - seconds) * 10000000;
+  const int64_t shifted =
+      ticks + (LocalToUtcSeconds(*DeviceZoneRule(), seconds) - seconds) * 10000000;
   if (!ValidTicks(shifted)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;

@@ -2,14 +2,13 @@
 #include "platform/device_config.h"
 
 #include <pwd.h>
+#include <unicode/uloc.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
-
-#include <unicode/uloc.h>
 
 #include "platform/civil_time.h"
 #include "platform/tz_database.h"
@@ -78,8 +77,8 @@ bool ReadDigits(std::string_view text, size_t pos, size_t count, int* value) {
 std::optional<SYSTEMTIME> ParseClockSetting(std::string_view text) {
   // YYYY-MM-DDTHH:MM:SS, optionally followed by '.' and 1 to 3 digits.
   int year, month, day, hour, minute, second, fraction = 0;
-  if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':') {
+  if (text.size() < 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':') {
     return std::nullopt;
   }
   if (!ReadDigits(text, 0, 4, &year) || !ReadDigits(text, 5, 2, &month) ||
@@ -109,8 +108,8 @@ std::optional<SYSTEMTIME> ParseClockSetting(std::string_view text) {
 
 std::string FormatClockSetting(const SYSTEMTIME& t) {
   char text[64];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03u", t.wYear, t.wMonth,
-                t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay,
+                t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
   return text;
 }
 

@@ -5,6 +5,8 @@
 #include <dirent.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,9 +14,6 @@
 #include <memory>
 #include <mutex>
 #include <vector>
-
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 
 #include "platform/device_config.h"
 #include "platform/last_error.h"
@@ -31,15 +30,17 @@ std::mutex gRootMutex;
 std::string gRootSetting;    // guarded by gRootMutex
 std::string gRootCanonical;  // guarded by gRootMutex
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
 
 bool IsForbiddenCharacter(char16_t c) {
-  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' ||
-         c == u'?' || c == u'*';
+  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' ||
+         c == u'*';
 }
 
 void CreateDirectories(const std::string& path) {
-  for (size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
     const std::string prefix = path.substr(0, slash);
     mkdir(prefix.c_str(), 0755);  // an existing directory is fine; failures show up later
     if (slash == std::string::npos) break;
@@ -47,8 +48,7 @@ void CreateDirectories(const std::string& path) {
 }
 
 std::optional<std::string> RealPath(const std::string& path) {
-  std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
-                                                       &std::free);
+  std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
   if (!resolved) return std::nullopt;
   return std::string(resolved.get());
 }
@@ -95,16 +95,15 @@ bool LinkStaysInside(const std::string& path, const std::string& root, int hops)
 
 bool EqualIgnoringCase(const std::u16string& a, const std::u16string& b) {
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t order = u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                                         static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT,
-                                         &status);
+  const int32_t order =
+      u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                       static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
   return U_SUCCESS(status) && order == 0;
 }
 
 // The entry of `directory` whose name equals `name` without regard to case; the first in
 // byte order when several do.
-std::optional<std::string> FindIgnoringCase(const std::string& directory,
-                                            const std::string& name) {
+std::optional<std::string> FindIgnoringCase(const std::string& directory, const std::string& name) {
   struct DirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
   };

@@ -54,11 +54,11 @@ constexpr ErrnoMapping kSocketOnly[] = {
 
 // Errors that files, processes and sockets share, as the socket layer reports them.
 constexpr ErrnoMapping kSocketShared[] = {
-    {EINTR, WSAEINTR},          {EBADF, WSAEBADF},           {EACCES, WSAEACCES},
-    {EPERM, WSAEACCES},         {EFAULT, WSAEFAULT},         {EINVAL, WSAEINVAL},
-    {EMFILE, WSAEMFILE},        {ENFILE, WSAEMFILE},         {EAGAIN, WSAEWOULDBLOCK},
-    {ETIMEDOUT, WSAETIMEDOUT},  {ELOOP, WSAELOOP},           {ENAMETOOLONG, WSAENAMETOOLONG},
-    {ENOTEMPTY, WSAENOTEMPTY},  {EPIPE, WSAESHUTDOWN},       {EOPNOTSUPP, WSAEOPNOTSUPP},
+    {EINTR, WSAEINTR},         {EBADF, WSAEBADF},     {EACCES, WSAEACCES},
+    {EPERM, WSAEACCES},        {EFAULT, WSAEFAULT},   {EINVAL, WSAEINVAL},
+    {EMFILE, WSAEMFILE},       {ENFILE, WSAEMFILE},   {EAGAIN, WSAEWOULDBLOCK},
+    {ETIMEDOUT, WSAETIMEDOUT}, {ELOOP, WSAELOOP},     {ENAMETOOLONG, WSAENAMETOOLONG},
+    {ENOTEMPTY, WSAENOTEMPTY}, {EPIPE, WSAESHUTDOWN}, {EOPNOTSUPP, WSAEOPNOTSUPP},
 };
 
 // Everything else, as file, process and memory calls report it.
@@ -125,9 +125,13 @@ bool Find(const ErrnoMapping (&table)[N], int errnoValue, DWORD* code) {
 
 }  // namespace
 
-DWORD GetLastError() { return tLastError; }
+DWORD GetLastError() {
+  return tLastError;
+}
 
-void SetLastError(DWORD code) { tLastError = code; }
+void SetLastError(DWORD code) {
+  tLastError = code;
+}
 
 DWORD Win32ErrorFromErrno(int errnoValue) {
   DWORD code;
@@ -143,7 +147,9 @@ DWORD WsaErrorFromErrno(int errnoValue) {
   return Win32ErrorFromErrno(errnoValue);
 }
 
-DWORD SetLastErrorFromErrno() { return SetLastErrorFromErrno(errno); }
+DWORD SetLastErrorFromErrno() {
+  return SetLastErrorFromErrno(errno);
+}
 
 DWORD SetLastErrorFromErrno(int errnoValue) {
   DWORD code = Win32ErrorFromErrno(errnoValue);

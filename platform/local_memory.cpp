@@ -14,8 +14,8 @@ HLOCAL LocalAlloc(UINT flags, size_t bytes) {
     return nullptr;
   }
   // A zero-byte request still yields a distinct block, as on the device.
-  void* block = (flags & LMEM_ZEROINIT) ? std::calloc(1, bytes ? bytes : 1)
-                                         : std::malloc(bytes ? bytes : 1);
+  void* block =
+      (flags & LMEM_ZEROINIT) ? std::calloc(1, bytes ? bytes : 1) : std::malloc(bytes ? bytes : 1);
   if (block == nullptr) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   return block;
 }

@@ -49,10 +49,16 @@ LCID GetUserDefaultLCID() {
   return lcid != 0 ? lcid : 0x040C;  // fr-FR when ICU has no identifier for the locale
 }
 
-LCID GetSystemDefaultLCID() { return GetUserDefaultLCID(); }
+LCID GetSystemDefaultLCID() {
+  return GetUserDefaultLCID();
+}
 
-LANGID GetUserDefaultLangID() { return LANGIDFROMLCID(GetUserDefaultLCID()); }
+LANGID GetUserDefaultLangID() {
+  return LANGIDFROMLCID(GetUserDefaultLCID());
+}
 
-LANGID GetSystemDefaultLangID() { return GetUserDefaultLangID(); }
+LANGID GetSystemDefaultLangID() {
+  return GetUserDefaultLangID();
+}
 
 }  // namespace ce

@@ -32,15 +32,19 @@ struct LoadedModule {
 };
 
 std::mutex gMutex;
-std::map<std::u16string, Registration> gRegistry;           // guarded by gMutex
-std::map<HMODULE, LoadedModule> gLoaded;                    // guarded by gMutex
+std::map<std::u16string, Registration> gRegistry;  // guarded by gMutex
+std::map<HMODULE, LoadedModule> gLoaded;           // guarded by gMutex
 // Built-in modules are never destroyed, so that a handle outlives its registration.
-std::vector<std::shared_ptr<BuiltinModule>> gBuiltins;      // guarded by gMutex
-std::set<HMODULE> gBuiltinHandles;                          // guarded by gMutex
+std::vector<std::shared_ptr<BuiltinModule>> gBuiltins;  // guarded by gMutex
+std::set<HMODULE> gBuiltinHandles;                      // guarded by gMutex
 
-bool IsOrdinal(const void* name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
+bool IsOrdinal(const void* name) {
+  return reinterpret_cast<uintptr_t>(name) < 0x10000;
+}
 
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
+char16_t AsciiLower(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+}
 
 HMODULE Fail(DWORD code) {
   SetLastError(code);
@@ -58,10 +62,10 @@ HMODULE CountLoad(HMODULE handle, const std::u16string& key, bool builtin) {
 
 FARPROC FindBuiltinExport(const BuiltinModule& module, const char* procName) {
   for (const ModuleExport& entry : module.exports) {
-    const bool match = IsOrdinal(procName)
-                           ? entry.ordinal != 0 &&
-                                 entry.ordinal == reinterpret_cast<uintptr_t>(procName)
-                           : entry.name == procName;
+    const bool match =
+        IsOrdinal(procName)
+            ? entry.ordinal != 0 && entry.ordinal == reinterpret_cast<uintptr_t>(procName)
+            : entry.name == procName;
     if (match) return entry.address;
   }
   return nullptr;

@@ -33,8 +33,8 @@ HMODULE GetModuleHandleW(const char16_t* name);
 
 // A procedure of a module linked into this program.
 struct ModuleExport {
-  std::string name;   // empty when exported by ordinal only
-  WORD ordinal = 0;   // 0 when exported by name only
+  std::string name;  // empty when exported by ordinal only
+  WORD ordinal = 0;  // 0 when exported by name only
   FARPROC address = nullptr;
 };
 
@@ -42,8 +42,7 @@ struct ModuleExport {
 // earlier registration of the same name (already loaded handles stay valid).
 void RegisterDeviceModule(std::u16string_view deviceName, std::string hostObject);
 // Declares that the device has `deviceName`, backed by procedures of this program.
-void RegisterBuiltinDeviceModule(std::u16string_view deviceName,
-                                 std::vector<ModuleExport> exports);
+void RegisterBuiltinDeviceModule(std::u16string_view deviceName, std::vector<ModuleExport> exports);
 // Removes a registration (tests); loaded handles stay valid.
 void UnregisterDeviceModule(std::u16string_view deviceName);
 

@@ -2,17 +2,17 @@
 // properties.
 #include "platform/strings.h"
 
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/unorm2.h>
+#include <unicode/ustring.h>
+
 #include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-
-#include <unicode/ucol.h>
-#include <unicode/uchar.h>
-#include <unicode/unorm2.h>
-#include <unicode/ustring.h>
 
 #include "platform/last_error.h"
 #include "platform/locale_ids.h"
@@ -73,9 +73,8 @@ void FoldWidth(std::u16string* text) {
       UChar decomposition[4];
       UErrorCode status = U_ZERO_ERROR;
       const UNormalizer2* nfkc = unorm2_getNFKCInstance(&status);
-      const int32_t n = U_SUCCESS(status)
-                            ? unorm2_getDecomposition(nfkc, c, decomposition, 4, &status)
-                            : -1;
+      const int32_t n =
+          U_SUCCESS(status) ? unorm2_getDecomposition(nfkc, c, decomposition, 4, &status) : -1;
       if (U_SUCCESS(status) && n == 1) {
         out.push_back(decomposition[0]);
       } else {
@@ -187,8 +186,12 @@ int lstrlenW(const char16_t* string) {
   return string == nullptr ? 0 : static_cast<int>(std::char_traits<char16_t>::length(string));
 }
 
-LPWSTR CharUpperW(LPWSTR string) { return MapCharOrString(string, true); }
-LPWSTR CharLowerW(LPWSTR string) { return MapCharOrString(string, false); }
+LPWSTR CharUpperW(LPWSTR string) {
+  return MapCharOrString(string, true);
+}
+LPWSTR CharLowerW(LPWSTR string) {
+  return MapCharOrString(string, false);
+}
 
 DWORD CharUpperBuffW(LPWSTR buffer, DWORD length) {
   if (buffer == nullptr) return 0;
@@ -217,9 +220,10 @@ int LCMapStringW(LCID locale, DWORD flags, const char16_t* source, int sourceCou
   if (!name) return Fail(ERROR_INVALID_PARAMETER);
   const bool upper = caseFlags == LCMAP_UPPERCASE;
 
-  std::u16string text(sourceCount == -1
-                          ? std::u16string_view(source, std::char_traits<char16_t>::length(source) + 1)
-                          : std::u16string_view(source, static_cast<size_t>(sourceCount)));
+  std::u16string text(
+      sourceCount == -1
+          ? std::u16string_view(source, std::char_traits<char16_t>::length(source) + 1)
+          : std::u16string_view(source, static_cast<size_t>(sourceCount)));
   if (flags & LCMAP_LINGUISTIC_CASING) {
     const int32_t length = static_cast<int32_t>(text.size());
     UErrorCode status = U_ZERO_ERROR;

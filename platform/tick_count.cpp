@@ -2,8 +2,8 @@
 #include "platform/tick_count.h"
 
 #include <sched.h>
-#include <unistd.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -13,8 +13,8 @@ namespace ce {
 DWORD GetTickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u +
-                      static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  const uint64_t ms =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
   return static_cast<DWORD>(ms);  // the low 32 bits: wraps as the device's counter does
 }
 

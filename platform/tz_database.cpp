@@ -30,8 +30,8 @@ std::optional<uint64_t> DataBlockSize(std::string_view content, size_t header, i
   const uint64_t timeCount = ReadBigEndian32(content, header + 32);
   const uint64_t typeCount = ReadBigEndian32(content, header + 36);
   const uint64_t charCount = ReadBigEndian32(content, header + 40);
-  return timeCount * timeSize + timeCount + typeCount * 6 + charCount +
-         leapCount * (timeSize + 4) + isStdCount + isUtCount;
+  return timeCount * timeSize + timeCount + typeCount * 6 + charCount + leapCount * (timeSize + 4) +
+         isStdCount + isUtCount;
 }
 
 std::optional<std::string> ReadSmallFile(const std::string& path) {
@@ -99,7 +99,6 @@ std::optional<ZoneRule> LoadZoneRule(std::string_view setting) {
     if (hostZone == nullptr) return RuleFromTzifFile("/etc/localtime");
     if (*hostZone == '\0') return ParsePosixTzRule("UTC0");
     setting = hostZone;
-    if (setting.empty()) return std::nullopt;
   }
   if (setting.front() == ':') setting.remove_prefix(1);
   if (!setting.empty() && setting.front() == '/') return RuleFromTzifFile(std::string(setting));

@@ -118,7 +118,9 @@ int64_t TransitionDay(const TransitionRule& rule, int64_t year) {
   return day;
 }
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+int64_t FloorDiv(int64_t a, int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 void CopyName(const std::string& name, WCHAR (&target)[32]) {
   size_t n = std::min<size_t>(name.size(), 31);
@@ -163,8 +165,7 @@ std::optional<ZoneRule> ParsePosixTzRule(std::string_view text) {
   if (!reader.Name(&rule.daylightName)) return std::nullopt;
   rule.hasDaylight = true;
   rule.daylightOffset = rule.standardOffset - 3600;
-  if (!reader.AtEnd() && !reader.Peek(',') &&
-      !reader.SignedTime(24, &rule.daylightOffset)) {
+  if (!reader.AtEnd() && !reader.Peek(',') && !reader.SignedTime(24, &rule.daylightOffset)) {
     return std::nullopt;
   }
   if (reader.AtEnd()) {
@@ -194,8 +195,7 @@ bool IsDaylightAt(const ZoneRule& rule, int64_t utcSeconds) {
 }
 
 int64_t UtcToLocalSeconds(const ZoneRule& rule, int64_t utcSeconds) {
-  return utcSeconds -
-         (IsDaylightAt(rule, utcSeconds) ? rule.daylightOffset : rule.standardOffset);
+  return utcSeconds - (IsDaylightAt(rule, utcSeconds) ? rule.daylightOffset : rule.standardOffset);
 }
 
 int64_t LocalToUtcSeconds(const ZoneRule& rule, int64_t localSeconds) {

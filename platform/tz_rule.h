@@ -18,9 +18,9 @@ namespace ce {
 
 struct TransitionRule {
   enum class Kind {
-    kJulianNoLeap,   // "Jn": day 1..365, February 29 never counted
-    kZeroBasedDay,   // "n": day 0..365, February 29 counted
-    kMonthWeekDay,   // "Mm.w.d": weekday d (0 = Sunday) of week w (5 = last) of month m
+    kJulianNoLeap,  // "Jn": day 1..365, February 29 never counted
+    kZeroBasedDay,  // "n": day 0..365, February 29 counted
+    kMonthWeekDay,  // "Mm.w.d": weekday d (0 = Sunday) of week w (5 = last) of month m
   };
   Kind kind = Kind::kMonthWeekDay;
   int day = 0;      // kJulianNoLeap, kZeroBasedDay
@@ -34,7 +34,7 @@ struct TransitionRule {
 
 struct ZoneRule {
   std::string standardName;
-  std::string daylightName;  // empty when the zone has no DST
+  std::string daylightName;    // empty when the zone has no DST
   int32_t standardOffset = 0;  // seconds; UTC = local + offset
   int32_t daylightOffset = 0;
   bool hasDaylight = false;

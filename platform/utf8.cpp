@@ -6,7 +6,9 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) {
+  return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -50,8 +52,7 @@ Utf16Step DecodeUtf16(std::u16string_view text) {
   const char16_t unit = text[0];
   if (unit < 0xD800 || unit > 0xDFFF) return {unit, 1, true};
   if (unit <= 0xDBFF && text.size() > 1 && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-    return {0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[1] - 0xDC00), 2,
-            true};
+    return {0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[1] - 0xDC00), 2, true};
   }
   return {kReplacement, 1, false};
 }

@@ -245,10 +245,18 @@ inline constexpr WORD SUBLANG_SYS_DEFAULT = 0x02;
 constexpr LANGID MAKELANGID(WORD primary, WORD sub) {
   return static_cast<LANGID>((sub << 10) | primary);
 }
-constexpr WORD PRIMARYLANGID(LANGID lang) { return lang & 0x3FF; }
-constexpr WORD SUBLANGID(LANGID lang) { return lang >> 10; }
-constexpr LCID MAKELCID(LANGID lang, WORD sort) { return (static_cast<DWORD>(sort) << 16) | lang; }
-constexpr LANGID LANGIDFROMLCID(LCID lcid) { return static_cast<LANGID>(lcid & 0xFFFF); }
+constexpr WORD PRIMARYLANGID(LANGID lang) {
+  return lang & 0x3FF;
+}
+constexpr WORD SUBLANGID(LANGID lang) {
+  return lang >> 10;
+}
+constexpr LCID MAKELCID(LANGID lang, WORD sort) {
+  return (static_cast<DWORD>(sort) << 16) | lang;
+}
+constexpr LANGID LANGIDFROMLCID(LCID lcid) {
+  return static_cast<LANGID>(lcid & 0xFFFF);
+}
 
 inline constexpr LCID LOCALE_NEUTRAL = 0x0000;
 inline constexpr LCID LOCALE_INVARIANT = 0x007F;
@@ -291,7 +299,8 @@ inline constexpr DWORD LCMAP_LOWERCASE = 0x00000100;
 inline constexpr DWORD LCMAP_UPPERCASE = 0x00000200;
 inline constexpr DWORD LCMAP_LINGUISTIC_CASING = 0x01000000;
 
-// ---- Local memory --------------------------------------------------------------------------------
+// ---- Local memory
+// --------------------------------------------------------------------------------
 inline constexpr UINT LMEM_FIXED = 0x0000;
 inline constexpr UINT LMEM_ZEROINIT = 0x0040;
 inline constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;

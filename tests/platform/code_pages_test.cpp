@@ -15,8 +15,8 @@ namespace ce {
 namespace {
 
 std::u16string ToWide(UINT page, const std::string& bytes, DWORD flags = 0) {
-  const int needed = MultiByteToWideChar(page, flags, bytes.data(),
-                                         static_cast<int>(bytes.size()), nullptr, 0);
+  const int needed =
+      MultiByteToWideChar(page, flags, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::u16string out(static_cast<size_t>(needed), u'\0');
   if (needed > 0) {
     EXPECT_EQ(MultiByteToWideChar(page, flags, bytes.data(), static_cast<int>(bytes.size()),
@@ -91,10 +91,10 @@ TEST(Utf8, IllFormedInputBecomesReplacementCharacters) {
       {"abc", u"abc"},
       {"\xC3\xA9t\xC3\xA9", u"\u00E9t\u00E9"},
       {"\xF0\x9F\x98\x80", u"\U0001F600"},
-      {"\xE2\x82", u"\uFFFD"},                  // truncated sequence: one replacement
+      {"\xE2\x82", u"\uFFFD"},  // truncated sequence: one replacement
       {"\xE2\x82\x41", u"\uFFFDA"},
-      {"\xC0\x80", u"\uFFFD\uFFFD"},            // overlong NUL
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // encoded surrogate
+      {"\xC0\x80", u"\uFFFD\uFFFD"},                      // overlong NUL
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
       {"\xFF", u"\uFFFD"},
   };
@@ -110,16 +110,20 @@ TEST(Utf8, IllFormedInputBecomesReplacementCharacters) {
 }
 
 TEST(Utf8, LoneSurrogatesBecomeReplacementCharacters) {
-  EXPECT_EQ(ToBytes(CP_UTF8, u"a\xD800" u"b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ToBytes(CP_UTF8,
+                    u"a\xD800"
+                    u"b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(ToBytes(CP_UTF8, u"\xDC00"), "\xEF\xBF\xBD");
   EXPECT_EQ(ToBytes(CP_UTF8, u"\U0001F600"), "\xF0\x9F\x98\x80");
   EXPECT_EQ(Utf16ToUtf8(u"x\xDBFF"), "x\xEF\xBF\xBD");
   EXPECT_FALSE(Utf16ToUtf8Strict(u"x\xDBFF").has_value());
   const std::u16string lone = u"\xD800";
   char out[8];
-  EXPECT_EQ(WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone.data(), 1, out, 8, nullptr,
-                                nullptr),
-            0);
+  EXPECT_EQ(
+      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, lone.data(), 1, out, 8, nullptr, nullptr),
+      0);
   EXPECT_EQ(GetLastError(), ERROR_NO_UNICODE_TRANSLATION);
 }
 
@@ -138,15 +142,11 @@ TEST(ConversionRules, SizesTerminatorsAndErrors) {
     DWORD error;
   };
   const Failure failures[] = {
-      {[&] { return MultiByteToWideChar(1252, 0, "abc", -1, wide, 3); },
-       ERROR_INSUFFICIENT_BUFFER},
+      {[&] { return MultiByteToWideChar(1252, 0, "abc", -1, wide, 3); }, ERROR_INSUFFICIENT_BUFFER},
       {[&] { return MultiByteToWideChar(1252, 0, "abc", 0, wide, 16); }, ERROR_INVALID_PARAMETER},
-      {[&] { return MultiByteToWideChar(1252, 0, "abc", -2, wide, 16); },
-       ERROR_INVALID_PARAMETER},
-      {[&] { return MultiByteToWideChar(1252, 0, nullptr, 3, wide, 16); },
-       ERROR_INVALID_PARAMETER},
-      {[&] { return MultiByteToWideChar(12345, 0, "abc", 3, wide, 16); },
-       ERROR_INVALID_PARAMETER},
+      {[&] { return MultiByteToWideChar(1252, 0, "abc", -2, wide, 16); }, ERROR_INVALID_PARAMETER},
+      {[&] { return MultiByteToWideChar(1252, 0, nullptr, 3, wide, 16); }, ERROR_INVALID_PARAMETER},
+      {[&] { return MultiByteToWideChar(12345, 0, "abc", 3, wide, 16); }, ERROR_INVALID_PARAMETER},
       {[&] { return MultiByteToWideChar(1200, 0, "abc", 3, wide, 16); }, ERROR_INVALID_PARAMETER},
       {[&] { return MultiByteToWideChar(CP_UTF8, MB_PRECOMPOSED, "abc", 3, wide, 16); },
        ERROR_INVALID_FLAGS},
@@ -188,9 +188,9 @@ TEST_F(DevicePages, AnsiPageFollowsTheDeviceLocale) {
   struct Case {
     const char* locale;
     UINT page;
-  } cases[] = {{"en-US", 1252}, {"de-DE", 1252}, {"pl-PL", 1250}, {"el-GR", 1253},
-               {"tr-TR", 1254},  {"ja-JP", 932},  {"zh-CN", 936},  {"zh-TW", 950},
-               {"zh_Hant_HK", 950}, {"ko-KR", 949}, {"th-TH", 874}, {"vi-VN", 1258}};
+  } cases[] = {{"en-US", 1252},     {"de-DE", 1252}, {"pl-PL", 1250}, {"el-GR", 1253},
+               {"tr-TR", 1254},     {"ja-JP", 932},  {"zh-CN", 936},  {"zh-TW", 950},
+               {"zh_Hant_HK", 950}, {"ko-KR", 949},  {"th-TH", 874},  {"vi-VN", 1258}};
   for (const Case& c : cases) EXPECT_EQ(AnsiCodePageForLocale(c.locale), c.page) << c.locale;
 }
 

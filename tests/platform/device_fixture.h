@@ -63,7 +63,7 @@ class DeviceTest : public ::testing::Test {
   std::string root_;
 
  private:
-  static constexpr const char* kSaved[] = {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ",          "TQ_LOCALE",
+  static constexpr const char* kSaved[] = {"TQ_DEVICE", "TQ_CLOCK", "TQ_TZ",        "TQ_LOCALE",
                                            "TZ",        "HOME",     "XDG_DATA_HOME"};
   std::map<std::string, std::string> saved_;
 };

@@ -37,7 +37,8 @@ TEST_F(DevicePathTest, RootIsCreatedAbsoluteAndCanonical) {
   EXPECT_TRUE(fs::is_directory(root));
   EXPECT_EQ(root, fs::canonical(root_).string());
   Configure("TQ_DEVICE", (workDir_ + "/a/b/../c").c_str());
-  EXPECT_EQ(DeviceRoot(), fs::canonical(workDir_ + "/a/c").string());
+  const std::string created = DeviceRoot();
+  EXPECT_EQ(created, fs::canonical(workDir_ + "/a/c").string());
 }
 
 TEST_F(DevicePathTest, LexicalMapping) {
@@ -116,19 +117,12 @@ TEST_F(DevicePathTest, LinksMayNotLeadOutside) {
     std::u16string device;
     const char* host;  // nullptr: refused with ERROR_ACCESS_DENIED
   } cases[] = {
-      {u"\\abs", nullptr},
-      {u"\\abs\\etc\\passwd", nullptr},
-      {u"\\up\\x", nullptr},
-      {u"\\out", nullptr},
-      {u"\\OUT\\file", nullptr},  // reached through the case-insensitive lookup
-      {u"\\dangling-out", nullptr},
-      {u"\\to-dangling", nullptr},
-      {u"\\loop1", nullptr},
-      {u"\\sub\\up2\\x", nullptr},
-      {u"\\dangling-in", "/dangling-in"},
-      {u"\\in\\f", "/in/f"},
-      {u"\\chain\\f", "/chain/f"},
-      {u"\\in\\..\\sub", "/sub"},
+      {u"\\abs", nullptr},          {u"\\abs\\etc\\passwd", nullptr},   {u"\\up\\x", nullptr},
+      {u"\\out", nullptr},          {u"\\OUT\\file", nullptr},  // reached through the
+                                                                // case-insensitive lookup
+      {u"\\dangling-out", nullptr}, {u"\\to-dangling", nullptr},        {u"\\loop1", nullptr},
+      {u"\\sub\\up2\\x", nullptr},  {u"\\dangling-in", "/dangling-in"}, {u"\\in\\f", "/in/f"},
+      {u"\\chain\\f", "/chain/f"},  {u"\\in\\..\\sub", "/sub"},
   };
   for (const Case& c : cases) {
     SetLastError(0);

@@ -60,10 +60,10 @@ TEST(LastError, TranslatesErrno) {
 
 std::u16string SystemText(DWORD code, DWORD flags = 0) {
   char16_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS | flags,
-                                 nullptr, code, 0, reinterpret_cast<char16_t*>(&buffer), 0,
-                                 nullptr);
+  const DWORD n =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                         FORMAT_MESSAGE_IGNORE_INSERTS | flags,
+                     nullptr, code, 0, reinterpret_cast<char16_t*>(&buffer), 0, nullptr);
   std::u16string text = n > 0 ? std::u16string(buffer, n) : std::u16string();
   LocalFree(buffer);
   return text;
@@ -84,8 +84,7 @@ TEST(SystemMessages, KnownTexts) {
   EXPECT_EQ(SystemText(ERROR_FILE_NOT_FOUND), u"The file cannot be found.\r\n");
   EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED), u"Access is refused.\r\n");
   EXPECT_EQ(SystemText(WSAECONNREFUSED), u"The connection was refused by the remote system.\r\n");
-  EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED, FORMAT_MESSAGE_MAX_WIDTH_MASK),
-            u"Access is refused.");
+  EXPECT_EQ(SystemText(ERROR_ACCESS_DENIED, FORMAT_MESSAGE_MAX_WIDTH_MASK), u"Access is refused.");
 }
 
 TEST(SystemMessages, UnknownCodeFailsWithMessageNotFound) {
@@ -102,8 +101,8 @@ TEST(SystemMessages, UnknownCodeFailsWithMessageNotFound) {
 
 TEST(SystemMessages, CallerBufferAndLanguages) {
   char16_t small[8];
-  EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, small,
-                           8, nullptr),
+  EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, ERROR_FILE_NOT_FOUND, 0, small, 8,
+                           nullptr),
             0u);
   EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 

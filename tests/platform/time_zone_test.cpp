@@ -13,7 +13,9 @@
 namespace ce {
 namespace {
 
-bool HaveTzData() { return LoadZoneRule("Europe/Paris").has_value(); }
+bool HaveTzData() {
+  return LoadZoneRule("Europe/Paris").has_value();
+}
 
 TEST(TzRule, ParsesPosixRules) {
   std::optional<ZoneRule> paris = ParsePosixTzRule("CET-1CEST,M3.5.0,M10.5.0/3");
@@ -47,7 +49,8 @@ TEST(TzRule, ParsesPosixRules) {
 
   for (const char* bad : {"", "C1", "CET", "CET-1CEST,M3.5.0", "CET-1CEST,M13.1.0,M10.5.0",
                           "CET-1CEST,M3.6.0,M10.5.0", "CET-1CEST,M3.5.7,M10.5.0",
-                          "CET-1CEST,J0,J100", "CET-25", "CET-1 ", "<AB>1", "CET-1CEST,M3.5.0,"
+                          "CET-1CEST,J0,J100", "CET-25", "CET-1 ", "<AB>1",
+                          "CET-1CEST,M3.5.0,"
                           "M10.5.0/200"}) {
     EXPECT_FALSE(ParsePosixTzRule(bad).has_value()) << bad;
   }
@@ -144,9 +147,9 @@ class CLibraryZone {
   bool hadTz_ = false;
 };
 
-const char* const kComparedZones[] = {"Europe/Paris",  "America/New_York", "Australia/Sydney",
-                                      "Asia/Kolkata",  "UTC",              "Asia/Tokyo",
-                                      "America/Santiago", "Australia/Lord_Howe"};
+const char* const kComparedZones[] = {
+    "Europe/Paris", "America/New_York", "Australia/Sydney", "Asia/Kolkata",
+    "UTC",          "Asia/Tokyo",       "America/Santiago", "Australia/Lord_Howe"};
 
 TEST(TzRule, UtcToLocalAgreesWithTheCLibrary) {
   if (!HaveTzData()) GTEST_SKIP() << "tzdata is not installed";

@@ -1,4 +1,4 @@
-// Message formatting: numbered insertion points with optional printf-style type specs.
+// Message formatting: numbered insertion points with optional printf-style formats.
 #include "frame/message_format.h"
 
 #include <cstdarg>
@@ -10,15 +10,15 @@
 namespace tq {
 namespace {
 
-// Renders one argument with a printf-style spec such as "d", "08x", "I64u", "s", ".2f".
-std::u16string RenderArgument(const MessageArg& arg, std::string_view spec) {
-  if (spec.empty()) spec = arg.kind == MessageArg::Kind::kText ? "s" : "d";
-  // Split the spec into flags/width/precision and the conversion (dropping the size prefix).
+// Renders one argument with a printf-style format such as "d", "08x", "I64u", "s", ".2f".
+std::u16string RenderArgument(const MessageArg& arg, std::string_view format) {
+  if (format.empty()) format = arg.kind == MessageArg::Kind::kText ? "s" : "d";
+  // Split the format into flags/width/precision and the conversion (dropping the size prefix).
   std::string prefix;
   size_t i = 0;
-  while (i < spec.size() && std::string_view("-+ #0123456789.").find(spec[i]) != std::string_view::npos)
-    prefix += spec[i++];
-  std::string_view rest = spec.substr(i);
+  while (i < format.size() && std::string_view("-+ #0123456789.").find(format[i]) != std::string_view::npos)
+    prefix += format[i++];
+  std::string_view rest = format.substr(i);
   for (std::string_view size : {"I64", "ll", "l", "h", "I"})
     if (rest.substr(0, size.size()) == size) {
       rest.remove_prefix(size.size());
@@ -27,13 +27,13 @@ std::u16string RenderArgument(const MessageArg& arg, std::string_view spec) {
   const char conversion = rest.empty() ? 'd' : rest[0];
   if (prefix.size() > 8) prefix.resize(8);  // keep widths sane
   char buffer[128];
-  std::string format = "%" + prefix;
+  std::string printfFormat = "%" + prefix;
   switch (conversion) {
     case 's':
     case 'S':
       if (arg.kind == MessageArg::Kind::kText) return std::u16string(arg.text);
-      format += "lld";
-      std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<long long>(arg.integer));
+      printfFormat += "lld";
+      std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), static_cast<long long>(arg.integer));
       break;
     case 'c':
     case 'C':
@@ -43,11 +43,11 @@ std::u16string RenderArgument(const MessageArg& arg, std::string_view spec) {
     case 'X':
     case 'u':
     case 'o': {
-      format += "ll";
-      format += conversion;
+      printfFormat += "ll";
+      printfFormat += conversion;
       const uint64_t n = arg.kind == MessageArg::Kind::kReal ? static_cast<uint64_t>(arg.real)
                                                               : static_cast<uint64_t>(arg.integer);
-      std::snprintf(buffer, sizeof buffer, format.c_str(), static_cast<unsigned long long>(n));
+      std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), static_cast<unsigned long long>(n));
       break;
     }
     case 'f':
@@ -55,10 +55,10 @@ std::u16string RenderArgument(const MessageArg& arg, std::string_view spec) {
     case 'g':
     case 'E':
     case 'G': {
-      format += conversion;
+      printfFormat += conversion;
       const double x = arg.kind == MessageArg::Kind::kReal ? arg.real
                                                             : static_cast<double>(arg.integer);
-      std::snprintf(buffer, sizeof buffer, format.c_str(), x);
+      std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), x);
       break;
     }
     case 'p':
@@ -66,10 +66,10 @@ std::u16string RenderArgument(const MessageArg& arg, std::string_view spec) {
       break;
     default: {
       if (arg.kind == MessageArg::Kind::kText) return std::u16string(arg.text);
-      format += "lld";
+      printfFormat += "lld";
       const long long n = arg.kind == MessageArg::Kind::kReal ? static_cast<long long>(arg.real)
                                                                : arg.integer;
-      std::snprintf(buffer, sizeof buffer, format.c_str(), n);
+      std::snprintf(buffer, sizeof buffer, printfFormat.c_str(), n);
       break;
     }
   }
@@ -93,16 +93,16 @@ std::u16string FormatInserts(std::u16string_view format, MessageArgs args) {
       unsigned number = 0;
       while (j < format.size() && j < i + 3 && format[j] >= u'0' && format[j] <= u'9')
         number = number * 10 + (format[j++] - u'0');
-      std::string spec;
+      std::string argumentFormat;
       if (j < format.size() && format[j] == u'!') {
         const size_t close = format.find(u'!', j + 1);
         if (close != std::u16string_view::npos) {
-          for (size_t k = j + 1; k < close; ++k) spec += static_cast<char>(format[k] & 0x7f);
+          for (size_t k = j + 1; k < close; ++k) argumentFormat += static_cast<char>(format[k] & 0x7f);
           j = close + 1;
         }
       }
       if (number >= 1 && number <= args.size()) {
-        out += RenderArgument(args[number - 1], spec);
+        out += RenderArgument(args[number - 1], argumentFormat);
       } else {
         out.append(format.substr(i, j - i));
       }

@@ -1,7 +1,7 @@
 // Formatting of message texts and diagnostics, all producing UTF-16.
 //
 // FormatInserts follows the platform's message formatter: "%1".."%99" insert argument n
-// (an optional "!spec!" gives its printf-style form: d, i, u, x, X, c, s, I64d, I64u, I64x,
+// (an optional "!format!" gives its printf-style form: d, i, u, x, X, c, s, I64d, I64u, I64x,
 // with width and precision), "%%" is a percent sign, "%n" a line break (CR LF), "%t" a tab,
 // "%." a full stop, "%!" an exclamation mark, "%0" ends the text. An insertion point without an
 // argument stays as written.

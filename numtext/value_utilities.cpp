@@ -56,8 +56,4 @@ int CompareListTexts(std::u16string_view a, std::u16string_view b) {
                                  b.data(), static_cast<int>(b.size())));
 }
 
-int CompareListAnsiTexts(std::string_view a, std::string_view b) {
-  return CompareListTexts(Cp1252ToUtf16(a), Cp1252ToUtf16(b));
-}
-
 }  // namespace tq

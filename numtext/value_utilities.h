@@ -34,6 +34,5 @@ inline bool Replaces(Extremum which, int comparison) {
 // Text comparison as the list functions use it: the device's user-default locale, no flags;
 // -1, 0 or 1.
 int CompareListTexts(std::u16string_view a, std::u16string_view b);
-int CompareListAnsiTexts(std::string_view a, std::string_view b);
 
 }  // namespace tq

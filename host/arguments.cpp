@@ -298,7 +298,9 @@ bool Accepts(uint32_t code, const Argument& a) {
     case ParamClass::kDynamic:
       return k != ValueKind::kArray && k != ValueKind::kBuffer;
     case ParamClass::kText:
-      return k == ValueKind::kText || k == ValueKind::kNullText;
+      // Buffer parameters (28) are VMStrings too; they take `x:` bytes as well as texts.
+      return k == ValueKind::kText || k == ValueKind::kNullText ||
+             (k == ValueKind::kBuffer && (code & 0xff) == 28);
     case ParamClass::kInteger:
     case ParamClass::kWord:
       return k == ValueKind::kInteger;
@@ -390,7 +392,10 @@ void* Store(SlotT& slot, uint32_t code, const HostValue& value) {
       return slot.word;
     }
     case 16: case 28: case 121: case 126: case 130:
-      tq::Assign(slot.string, value.text);
+      if (value.kind == ValueKind::kBuffer)
+        AssignBuffer(slot.string, value.bytes);
+      else
+        tq::Assign(slot.string, value.text);
       return &slot.string;
     case 31: {
       slot.dynamic = std::make_unique<tq::DynamicValue>();

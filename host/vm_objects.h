@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/dynamic_value.h"
 #include "frame/vm_object.h"
+#include "frame/vm_string.h"
 #include "host/host_value.h"
 #include "host/json.h"
 
@@ -55,6 +57,10 @@ void ReleaseArrays();
 // array elements), and filling a DynamicValue from a HostValue (GetArgument). Dynamic values
 // are built with the VM's own value code.
 HostValue ReadPayload(const void* storage, uint32_t code);
+// A buffer result (SetResult code 28): a VMString whose header length counts bytes.
+HostValue ReadBufferPayload(const void* storage);
+// Stores `bytes` in `s` as a buffer value (null for no bytes); 0 or the allocator's code.
+int32_t AssignBuffer(tq::VMString& s, std::string_view bytes);
 int32_t FillDynamic(const HostValue& value, tq::DynamicValue& out);
 
 // The VM's conversion between types (nConversionDepassementExt): `value` converted to the

@@ -12,6 +12,7 @@
 #include "frame/error_state.h"
 #include "frame/vm_array.h"
 #include "frame/vm_string.h"
+#include "host/regional_settings.h"
 #include "host/vm_objects.h"
 
 namespace tqhost {
@@ -79,8 +80,8 @@ intptr_t Unsupported(VMObject*) {
 
 int32_t GetEnvironmentValue(VMObject*, int32_t, void*) { return 1; }  // declined
 int32_t CurrentLanguage(VMObject*) { return CurrentVMConfig().appLanguage; }
-void* RegionalSettingsFor(VMObject*, void*, int32_t) { return nullptr; }
-void* RegionalSettingsOfCall(VMObject*) { return nullptr; }
+VMObject* RegionalSettingsFor(VMObject*, void*, int32_t) { return AcquireRegionalSettings(); }
+VMObject* RegionalSettingsOfCall(VMObject*) { return AcquireRegionalSettings(); }
 intptr_t MainWindow(VMObject*) { return 0; }
 
 int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, tq::CXError*) {
@@ -92,7 +93,7 @@ int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, t
 int32_t SetResult(VMObject*, uint32_t, const void* storage, uint32_t code) {
   ++gCall.setResultCount;
   gCall.resultSet = true;
-  gCall.result = ReadPayload(storage, code);
+  gCall.result = (code & 0xff) == 28 ? ReadBufferPayload(storage) : ReadPayload(storage, code);
   gCall.result.typeCode = code;
   return 0;
 }

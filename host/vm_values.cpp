@@ -137,6 +137,29 @@ HostValue ReadPayload(const void* storage, uint32_t code) {
   }
 }
 
+HostValue ReadBufferPayload(const void* storage) {
+  HostValue v;
+  v.kind = ValueKind::kBuffer;
+  v.typeCode = 28;
+  const tq::VMString* s = static_cast<const tq::VMString*>(storage);
+  if (s != nullptr && s->chars != nullptr)
+    v.bytes.assign(reinterpret_cast<const char*>(s->chars), tq::HeaderOf(s->chars)->lengthBytes);
+  return v;
+}
+
+int32_t AssignBuffer(tq::VMString& s, std::string_view bytes) {
+  tq::Release(s);
+  if (bytes.empty()) return 0;
+  const uint32_t size = static_cast<uint32_t>(bytes.size());
+  const int32_t code = tq::CallSlot<int32_t>(tq::CurrentAllocator(), tq::vmallocator::kAllocate,
+                                             &s, size, 0);
+  if (code != 0) return code;
+  std::memcpy(s.chars, bytes.data(), size);
+  std::memset(reinterpret_cast<char*>(s.chars) + size, 0, 2);
+  tq::HeaderOf(s.chars)->lengthBytes = size;
+  return 0;
+}
+
 int32_t FillDynamic(const HostValue& value, tq::DynamicValue& out) {
   switch (value.kind) {
     case ValueKind::kNone:

@@ -1,0 +1,70 @@
+// The per-thread cache of tokenized masks.
+#include "datetime/date_mask_compiled.h"
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace tq {
+namespace {
+
+constexpr size_t kCacheSize = 16;
+
+struct MaskCache {
+  std::array<std::unique_ptr<CompiledMask>, kCacheSize> entries;
+  // Circular, from the least recently used (replaced next) to the newest just before it.
+  size_t next = 0;
+};
+
+// `source` may lie inside `out` (a rewrite kept there): it is copied before anything else.
+void Compile(std::u16string_view source, TokenRange range, CompiledMask& out) {
+  std::u16string text(source);
+  out.text.swap(text);
+  const std::u16string_view mask = out.text;
+  out.range = range;
+  out.tokens.clear();
+  out.twelveHour = HasAmPmMarker(mask);
+  out.storedMonthName = out.dayToken = out.styledDayName = out.styledMonthName = false;
+  out.dayOfWeekToken = false;
+  out.lenient.reset();
+  out.parseRewrite.reset();
+  size_t position = 0;
+  for (;;) {
+    const size_t start = position;
+    const MaskToken t = NextMaskToken(mask, position, range);
+    if (t.code == token::kEnd) break;
+    out.tokens.push_back(
+        {t.code, t.widthClass, static_cast<uint32_t>(start), static_cast<uint32_t>(position)});
+    const int c = t.code;
+    out.storedMonthName |= c == 15 || c == 19;
+    out.dayToken |= c == 2 || c == 3 || (c >= 5 && c <= 12);
+    out.dayOfWeekToken |= c >= 4 && c <= 12;
+    out.styledDayName |= (c >= 6 && c <= 8) || (c >= 10 && c <= 12);
+    out.styledMonthName |= (c >= 16 && c <= 18) || (c >= 20 && c <= 22);
+  }
+}
+
+}  // namespace
+
+const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range) {
+  thread_local MaskCache cache;
+  const size_t newest = (cache.next + kCacheSize - 1) % kCacheSize;
+  for (size_t i = 0; i < kCacheSize; ++i) {
+    const std::unique_ptr<CompiledMask>& entry = cache.entries[i];
+    if (entry && entry->range == range && entry->text.size() == mask.size() &&
+        std::memcmp(entry->text.data(), mask.data(), mask.size() * sizeof(char16_t)) == 0) {
+      // Least recently used first: the entries after this one move up a place and this one
+      // becomes the newest (only the pointers move, never the compiled masks).
+      for (size_t j = i; j != newest; j = (j + 1) % kCacheSize)
+        std::swap(cache.entries[j], cache.entries[(j + 1) % kCacheSize]);
+      return *cache.entries[newest];
+    }
+  }
+  std::unique_ptr<CompiledMask>& slot = cache.entries[cache.next];
+  cache.next = (cache.next + 1) % kCacheSize;
+  if (!slot) slot = std::make_unique<CompiledMask>();
+  Compile(mask, range, *slot);
+  return *slot;
+}
+
+}  // namespace tq

@@ -1,0 +1,50 @@
+// Masks tokenized once: the token list of a mask in a token range, with the facts the engines
+// ask of the whole mask (12-hour clock, name and day tokens). Formatting and parsing run over
+// these lists instead of tokenizing the mask again on every call.
+//
+// Invariants: a compiled mask is exactly what NextMaskToken yields for its text and range.
+// Each thread keeps its 16 most recently used compiled masks; a reference stays valid until
+// 15 other masks have been compiled on the same thread, which no call comes near (a
+// formatting or parsing call uses at most three).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "datetime/date_mask_tokens.h"
+
+namespace tq {
+
+struct CompiledToken {
+  int code;
+  int widthClass;
+  uint32_t start;  // position of the token in the mask
+  uint32_t end;    // position after it
+};
+
+struct CompiledMask {
+  std::u16string text;
+  TokenRange range = TokenRange::kDate;
+  std::vector<CompiledToken> tokens;
+  bool twelveHour = false;       // HasAmPmMarker
+  bool storedMonthName = false;  // codes 15 or 19
+  bool dayToken = false;         // codes 2, 3, 5..12
+  bool dayOfWeekToken = false;   // codes 4..12: the day of week is shown
+  bool styledDayName = false;    // codes 6, 7, 8, 10, 11, 12
+  bool styledMonthName = false;  // codes 16, 17, 18, 20, 21, 22
+  // The mask after the lenient-letter rewrite, once a formatting call has asked for it (it
+  // depends only on the text and the range).
+  mutable std::optional<std::u16string> lenient;
+  // The mask after StringToDate's rewrite (it depends only on the text).
+  mutable std::optional<std::u16string> parseRewrite;
+
+  // The mask character at `position`, or 0 at the end.
+  char16_t At(uint32_t position) const { return position < text.size() ? text[position] : 0; }
+};
+
+const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range);
+
+}  // namespace tq

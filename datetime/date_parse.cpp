@@ -1,0 +1,262 @@
+// The parsing engine: displayed dates and times read back through their masks.
+#include "datetime/date_parse.h"
+
+#include <algorithm>
+
+#include "datetime/date_mask.h"
+#include "datetime/date_mask_compiled.h"
+#include "datetime/date_mask_format.h"
+#include "datetime/name_lookup.h"
+#include "platform/device_clock.h"
+#include "platform/strings.h"
+
+namespace tq {
+namespace {
+
+constexpr uint16_t kMissing = 0xFFFF;
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// The field read as a decimal number the way the runtime library reads one: leading blanks,
+// an optional sign, then digits up to the first other character.
+int32_t DecimalValue(std::u16string_view field) {
+  if (field.size() <= 4) {  // the common case: a field of digits only
+    int32_t value = 0;
+    bool digits = !field.empty();
+    for (char16_t c : field) {
+      digits = digits && IsDigit(c);
+      value = value * 10 + (c - u'0');
+    }
+    if (digits) return value;
+  }
+  size_t i = 0;
+  while (i < field.size() && (field[i] == u' ' || field[i] == u'\t')) ++i;
+  bool negative = false;
+  if (i < field.size() && (field[i] == u'-' || field[i] == u'+')) negative = field[i++] == u'-';
+  int64_t value = 0;
+  for (; i < field.size() && IsDigit(field[i]); ++i) {
+    value = value * 10 + (field[i] - u'0');
+    if (value > 0x7FFFFFFF) value = 0x7FFFFFFF;
+  }
+  return static_cast<int32_t>(negative ? -value : value);
+}
+
+std::u16string Upper(std::u16string_view text) {
+  std::u16string s(text);
+  if (!s.empty()) ce::CharUpperBuffW(s.data(), static_cast<ce::DWORD>(s.size()));
+  return s;
+}
+
+bool SameText(std::u16string_view a, std::u16string_view b, bool ignoreCase) {
+  if (!ignoreCase) return a == b;
+  return a.size() == b.size() && Upper(a) == Upper(b);
+}
+
+bool IsNumericCode(int code) {
+  return code == token::kDay || code == token::kDay2 || code == token::kMonth ||
+         code == token::kMonth2 || (code >= token::kYear2 && code <= token::kMillisecond3);
+}
+
+bool IsNameCode(int code) {
+  return (code >= token::kDayNameFirst && code <= token::kDayNameLast) ||
+         (code >= token::kMonthNameFirst && code <= token::kMonthNameLast);
+}
+
+// Width of a name field: up to the mask character that follows the token (the end of the
+// input when the token ends the mask), else up to the next digit, else the width class.
+size_t NameWidth(std::u16string_view input, size_t at, std::u16string_view mask, size_t after,
+                 int widthClass) {
+  if (after >= mask.size()) return input.size() - at;
+  const size_t found = input.find(mask[after], at);
+  if (found != std::u16string_view::npos) return found - at;
+  for (size_t i = at; i < input.size(); ++i)
+    if (IsDigit(input[i])) return i - at;
+  return static_cast<size_t>(widthClass);
+}
+
+// The month whose styled name equals the field, 0 when none does.
+int MatchMonth(const DateMask& object, std::u16string_view field, uint32_t style, bool ignoreCase) {
+  for (int month = 1; month <= 12; ++month) {
+    if (SameText(field, FormatMonthName(object, month, style, kEngineNameCapacity), ignoreCase))
+      return month;
+  }
+  return 0;
+}
+
+int ReadMonthName(const DateMask& object, std::u16string_view field, int code, uint32_t flags) {
+  const uint32_t style = NameStyleOfCode(code);
+  const bool ignoreCase = (flags & kParseStrict) != 0;
+  int month = MatchMonth(object, field, style, ignoreCase);
+  if (month == 0 && (style & kStyleAbbreviated)) {
+    month = MatchMonth(object, field, style & ~kStyleAbbreviated, ignoreCase);
+    if (month == 0) month = MatchMonth(object, field, style, true);
+  }
+  return month;
+}
+
+// Completes the parts once the whole mask was read.
+void CompleteParts(const DateMask& object, DateParts& parts) {
+  if (parts.day == 0 && parts.month == 0 && parts.year == 0 &&
+      IsDateTimeFormat(object.inputFormat())) {
+    parts.day = parts.month = parts.year = kMissing;
+  }
+  if (parts.day == 0) parts.day = kMissing;
+  if (parts.month == 0) parts.month = kMissing;
+  if (parts.day != kMissing && (parts.month == kMissing || parts.year == kMissing)) {
+    ce::SYSTEMTIME now;
+    ce::GetSystemTime(&now);
+    if (parts.month == kMissing && parts.year == kMissing) {
+      parts.month = now.wMonth;
+      parts.year = now.wYear;
+    } else if (parts.month != kMissing && parts.year == kMissing) {
+      parts.year = now.wYear;
+    }
+  }
+  if (parts.hour != kMissing && parts.minute == kMissing) parts.minute = 0;
+  if (parts.minute != kMissing && parts.second == kMissing) parts.second = 0;
+  if (parts.minute != kMissing && parts.second != kMissing && parts.millisecond == kMissing)
+    parts.millisecond = 0;
+}
+
+uint16_t Stored(int32_t value) {
+  return static_cast<uint16_t>(value);
+}
+
+}  // namespace
+
+bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16string_view mask,
+                    DateParts& parts, uint32_t flags) {
+  parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
+  const CompiledMask& compiled = CompileMask(mask, object.tokenRange());
+  const bool hasAmPm = compiled.twelveHour;
+  size_t at = 0;  // read position in the input
+  for (const CompiledToken& t : compiled.tokens) {
+    const size_t start = t.start, position = t.end;
+    const char16_t next = compiled.At(t.end);
+    size_t width = t.code == token::kLiteral ? 1 : static_cast<size_t>(t.widthClass);
+    if (IsNameCode(t.code)) width = NameWidth(input, at, mask, position, t.widthClass);
+    if (input.size() - at < width) {
+      if (parts.second == kMissing && parts.hour != kMissing && parts.minute != kMissing)
+        parts.second = 0;
+      return parts.day != kMissing || parts.hour != kMissing;
+    }
+    std::u16string_view field = input.substr(at, width);
+    char16_t year[4];
+    if (t.code == token::kYear4 && field.size() == 4 && field[2] != u'_' && field[3] == u'_') {
+      std::copy(field.begin(), field.end(), year);
+      year[3] = u'0';  // a year typed up to its last digit: "202_" is 2020
+      field = std::u16string_view(year, 4);
+    }
+    const bool missing = !field.empty() && field[0] == u'_';
+    int32_t value = missing ? kMissing : DecimalValue(field);
+    if (IsNumericCode(t.code) && !missing && value == 0 && !field.empty() && field[0] != u'0') {
+      if (!(hasAmPm &&
+            (SameText(field, object.AmText(), true) || SameText(field, object.PmText(), true))))
+        return false;
+      at += width;  // an AM or PM text where a number stands: accepted and ignored
+      continue;
+    }
+    if ((t.code == token::kDay || t.code == token::kMonth || t.code == token::kHour) &&
+        field.size() >= 2 && !IsDigit(field[1]))
+      width = 1;
+    switch (t.code) {
+      case token::kLiteral:
+        if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start])
+          return false;
+        break;
+      case token::kDay:
+        if (!(compiled.storedMonthName && next == u' ') && !missing) {
+          if (value < 10 && field[0] != u'0') {
+            width = 1;
+          } else if (IsLetter(next) && input.size() == mask.size()) {
+            value = DecimalValue(field.substr(0, 1));
+            width = 1;
+          }
+        }
+        parts.day = Stored(value);
+        break;
+      case token::kDay2:
+        parts.day = Stored(value);
+        break;
+      case token::kMonth:
+        if (!missing && value < 10 && field[0] != u'0') width = 1;
+        parts.month = Stored(value);
+        break;
+      case token::kMonth2:
+        parts.month = Stored(value);
+        break;
+      case token::kYear2:
+        if (!missing) {
+          value += (flags & kParsePivotYears) && value > 50 ? 1900 : 2000;
+          if ((flags & kParseStrict) && position >= mask.size() && at + width < input.size())
+            return false;
+        }
+        parts.year = Stored(value);
+        break;
+      case token::kYear4:
+        parts.year = Stored(value);
+        break;
+      case token::kHour2:
+      case token::kHour:
+        if (hasAmPm && parts.hour != kMissing && !missing) value += parts.hour;
+        parts.hour = Stored(value);
+        break;
+      case token::kMinute2:
+        parts.minute = Stored(value);
+        break;
+      case token::kSecond2:
+        parts.second = Stored(value);
+        break;
+      case token::kCentisecond2:
+        parts.millisecond = missing ? kMissing : Stored(value * 10);
+        break;
+      case token::kMillisecond3:
+        parts.millisecond = Stored(value);
+        break;
+      case token::kAmPm:
+        if (SameText(field, object.PmText(), true)) {
+          parts.hour = parts.hour == 12 || parts.hour == kMissing ? 12 : Stored(parts.hour + 12);
+        } else if (SameText(field, object.AmText(), true) && parts.hour == 12) {
+          parts.hour = 0;
+        }
+        break;
+      default:
+        if (t.code >= token::kMonthNameFirst && t.code <= token::kMonthNameLast) {
+          const int month = ReadMonthName(object, field, t.code, flags);
+          if (month != 0) parts.month = Stored(month);
+        }
+        break;  // day names and "L" are skipped
+    }
+    at += width;
+  }
+  CompleteParts(object, parts);
+  return true;
+}
+
+std::u16string ParseToText(const DateMask& object, std::u16string_view input, uint32_t flags) {
+  DateParts parts;
+  if (!ParseDateParts(object, input, object.DisplayMask(), parts, flags)) return std::u16string();
+  std::u16string text;
+  if (IsDateTimeFormat(object.inputFormat()) || object.dateMode()) {
+    if (parts.day == kMissing && !CompileMask(object.DisplayMask(), object.tokenRange()).dayToken)
+      parts.day = 1;
+    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing)
+      return std::u16string();
+    text = FormatDateParts(object, object.inputFormat(), parts, 0);
+    if (text.size() > 32) text.resize(32);
+  } else {
+    if (parts.hour == kMissing || parts.minute == kMissing) return std::u16string();
+    if (parts.second == kMissing) parts.second = 0;
+    if (parts.millisecond == kMissing) parts.millisecond = 0;
+    text = FormatDateParts(object, object.inputFormat(), parts, 0);
+    if (text.size() > 9) text.resize(9);
+  }
+  return text;
+}
+
+}  // namespace tq

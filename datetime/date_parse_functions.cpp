@@ -1,0 +1,55 @@
+// StringToDate and StringToTime.
+#include "datetime/date_parse_functions.h"
+
+#include "datetime/date_mask.h"
+#include "datetime/date_mask_compiled.h"
+#include "datetime/date_parse.h"
+#include "datetime/rfc3339.h"
+#include "datetime/system_masks.h"
+
+namespace tq {
+
+std::u16string RewriteParseMask(std::u16string_view mask, bool holdsTime) {
+  RewrittenText m(mask);
+  if (!m.Contains(u"Jjj")) m.Replace(u"jj", u"JJ");
+  m.Replace(u"dd", u"DD");
+  if (!m.Contains(u"Mm")) {
+    m.Replace(u"mmmm", u"MMMM");
+    m.Replace(u"mmm", u"MMM");
+    if (!holdsTime) m.Replace(u"mm", u"MM");
+  }
+  m.Replace(u"aa", u"AA");
+  m.Replace(u"aaaa", u"AAAA");
+  m.Replace(u"yyyy", u"YYYY");
+  m.Replace(u"yy", u"YY");
+  return std::u16string(m.view());
+}
+
+std::u16string StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
+                            RegionalSettings settings) {
+  if (text.empty()) return std::u16string();
+  const std::u16string_view given = mask.value_or(kDefaultDateParseMask);
+  if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339)
+    return Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
+  const bool holdsTime = given.find(u'H') != std::u16string_view::npos;
+  // The rewrite is kept with the compiled form of the given mask, which outlives the object
+  // (parsing compiles only two more masks).
+  const CompiledMask& compiled = CompileMask(given, TokenRange::kDate);
+  if (!compiled.parseRewrite) compiled.parseRewrite = RewriteParseMask(given, holdsTime);
+  const std::u16string_view rewritten = *compiled.parseRewrite;
+  DateMask object(
+      rewritten, true,
+      holdsTime ? std::optional<std::u16string_view>(u"AAAAMMJJHHmmSSCCC") : std::nullopt);
+  object.AttachSettings(std::move(settings));
+  return ParseToText(object, text, kParseStrict | kParsePivotYears);
+}
+
+std::u16string StringToTime(std::u16string_view text, std::optional<std::u16string_view> mask,
+                            RegionalSettings settings) {
+  if (text.empty()) return std::u16string();
+  DateMask object(mask.value_or(kDefaultTimeParseMask), false, u"HHMMSSCC");
+  object.AttachSettings(std::move(settings));
+  return ParseToText(object, text, 0);
+}
+
+}  // namespace tq

@@ -1,0 +1,113 @@
+// Implementation entries of the date and time display masks, their parsing, the system
+// language and durations: DateToString, TimeToString, StringToDate, StringToTime,
+// SystemLanguage, StringToDuration and DurationToString.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "datetime/date_mask_functions.h"
+#include "datetime/date_mask_settings.h"
+#include "datetime/date_parse_functions.h"
+#include "datetime/duration_functions.h"
+#include "datetime/locale_items_language.h"
+#include "frame/call_context.h"
+#include "frame/vm_string.h"
+#include "functions/entry.h"
+
+namespace tq::entries {
+namespace {
+
+std::u16string_view Text(void** args, int i) {
+  const char16_t* text = TextArgument(args, i);
+  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
+}
+
+int32_t SetTextResult(CallContext* context, std::u16string_view text, uint32_t code) {
+  LocalString result;
+  result.assign(text);
+  SetResult(context, result.address(), code);
+  return 0;
+}
+
+int32_t SetDurationResult(CallContext* context, int64_t duration) {
+  SetResult(context, &duration, typecode::kDuration);
+  return 0;
+}
+
+}  // namespace
+
+TQ_ENTRY(DateToString_Date) {
+  return SetTextResult(
+      context, DateToString(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
+      typecode::kText130);
+}
+
+TQ_ENTRY(DateToString_Mask) {
+  return SetTextResult(
+      context, DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy),
+      typecode::kText130);
+}
+
+TQ_ENTRY(TimeToString_Time) {
+  return SetTextResult(
+      context, TimeToString(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
+      typecode::kText);
+}
+
+TQ_ENTRY(TimeToString_Mask) {
+  return SetTextResult(
+      context, TimeToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy),
+      typecode::kText);
+}
+
+TQ_ENTRY(StringToDate_Text) {
+  return SetTextResult(context,
+                       StringToDate(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
+                       typecode::kText);
+}
+
+TQ_ENTRY(StringToDate_Mask) {
+  return SetTextResult(
+      context, StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context)),
+      typecode::kText);
+}
+
+TQ_ENTRY(StringToTime_Text) {
+  return SetTextResult(context,
+                       StringToTime(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
+                       typecode::kText);
+}
+
+TQ_ENTRY(StringToTime_Mask) {
+  return SetTextResult(
+      context, StringToTime(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context)),
+      typecode::kText);
+}
+
+TQ_ENTRY(SystemLanguage_Device) {
+  const int32_t language = SystemLanguage(DeviceLanguageSources());
+  SetResult(context, &language, typecode::kInteger);
+  return 0;
+}
+
+TQ_ENTRY(StringToDuration_Form) {
+  return SetDurationResult(context,
+                           StringToDurationByForm(Text(args, 0), IntegerArgument(args, 1)));
+}
+
+TQ_ENTRY(StringToDuration_Mask) {
+  return SetDurationResult(context, StringToDurationByMask(Text(args, 0), Text(args, 1)));
+}
+
+TQ_ENTRY(DurationToString_Form) {
+  return SetTextResult(context,
+                       DurationToStringByForm(Integer64Argument(args, 0), IntegerArgument(args, 1)),
+                       typecode::kText);
+}
+
+TQ_ENTRY(DurationToString_Mask) {
+  return SetTextResult(context, DurationToStringByMask(Integer64Argument(args, 0), Text(args, 1)),
+                       typecode::kText);
+}
+
+}  // namespace tq::entries

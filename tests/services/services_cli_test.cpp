@@ -1,0 +1,228 @@
+// Colours, angles and binary differences as the VM sees them, through tq240.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/support/tq240_process.h"
+
+namespace {
+
+using tqhost::JsonValue;
+using tqtest::CallJson;
+using tqtest::RunTq240;
+
+std::string Plain(const std::vector<std::string>& words) {
+  std::vector<std::string> all = {"call"};
+  all.insert(all.end(), words.begin(), words.end());
+  const tqtest::Tq240Result r = RunTq240(all);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
+}
+
+const JsonValue& Field(const JsonValue& object, const char* first, const char* second = nullptr) {
+  static const JsonValue none;
+  const JsonValue* v = object.find(first);
+  if (v != nullptr && second != nullptr) v = v->find(second);
+  return v != nullptr ? *v : none;
+}
+
+std::vector<JsonValue> ScriptRecords(const std::string& script) {
+  const tqtest::Tq240Result r = RunTq240({"script", "-"}, script);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  std::vector<JsonValue> records;
+  std::istringstream lines(r.out);
+  for (std::string line; std::getline(lines, line);) {
+    std::optional<JsonValue> v = tqhost::ParseJson(line);
+    EXPECT_TRUE(v.has_value()) << line;
+    if (v) records.push_back(*v);
+  }
+  return records;
+}
+
+TEST(Colours, ConversionsBothWays) {
+  struct Case {
+    std::vector<std::string> call;
+    const char* result;
+  };
+  const Case cases[] = {
+      {{"ColourFromHSL", "0", "100", "50"}, "255"},
+      {{"ColourFromHSL", "360", "100", "50"}, "255"},
+      {{"ColourFromHSL", "240", "100", "50"}, "16711680"},
+      {{"ColourFromHSL", "0", "0", "50"}, "8355711"},  // 127 in each byte
+      {{"ColourHue", "255"}, "0"},
+      {{"ColourSaturation", "255"}, "100"},
+      {{"ColourLightness", "255"}, "50"},
+      {{"ColourHue", "16711680"}, "240"},
+      {{"ColourLightness", "16777215"}, "100"},
+      {{"ColourSaturation", "16777215"}, "0"},
+      {{"ColourLightness", "0"}, "0"},
+      {{"ColourHue", "-16711936"}, "120"},  // top byte ignored: 0xFF00FF00 is green
+      {{"310", "120", "100", "25"}, "32512"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[0];
+}
+
+TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
+  struct Case {
+    std::vector<std::string> args;
+    int64_t error;
+  };
+  const Case cases[] = {{{"361", "0", "0"}, 80202},
+                        {{"-1", "50", "50"}, 80202},
+                        {{"0", "101", "101"}, 80204},
+                        {{"0", "100", "101"}, 80203},
+                        {{"0", "0", "-1"}, 80203}};
+  for (const Case& c : cases) {
+    const JsonValue r = CallJson({}, "ColourFromHSL", c.args);
+    EXPECT_EQ(Field(r, "error", "id").integer, c.error) << c.args[0];
+    EXPECT_EQ(Field(r, "result", "type").integer, 8);
+    EXPECT_EQ(Field(r, "result", "value").integer, 0);
+  }
+  const JsonValue english = CallJson({"--lang", "9"}, "ColourFromHSL", {"361", "0", "0"});
+  EXPECT_EQ(Field(english, "error", "message").text, "The hue must be between 0 and 360.");
+}
+
+TEST(Angles, FormatAndRead) {
+  struct Case {
+    std::vector<std::string> call;
+    const char* result;
+  };
+  const Case cases[] = {
+      {{"AngleToDMS", "45.5"}, "045°30'00''"},
+      {{"AngleToDMS", "-45.5"}, "-045°30'00''"},
+      {{"AngleToDMS", "-45"}, "-045°00'00''"},
+      {{"AngleToDMS", "359.9999999"}, "360°00'00''"},
+      {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
+      {{"DMSToAngle", "-45°"}, "-45"},
+      {{"DMSToAngle", "12°"}, "12"},
+      {{"DMSToAngle", "370°"}, "10"},
+      {{"DMSToAngle", "10°20'30\""}, "10.341666666666667"},
+      {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
+      {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
+  };
+  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[1];
+}
+
+TEST(Angles, UnreadableTextsRaiseTheirErrors) {
+  struct Case {
+    const char* text;
+    int64_t error;
+    const char* message;  // English
+  };
+  const Case cases[] = {
+      {"45°75'", 80130, "Invalid minutes: 75 (below 60 expected)."},
+      {"45°30'61.5''", 80129, "Invalid seconds: 61 (below 60 expected)."},
+      {"45", 81836, "Invalid angle: degrees (°), minutes (') and seconds ('') expected."},
+      {"n:", 81836, nullptr},
+  };
+  for (const Case& c : cases) {
+    const JsonValue r = CallJson({"--lang", "9"}, "DMSToAngle", {c.text});
+    EXPECT_EQ(Field(r, "error", "id").integer, c.error) << c.text;
+    if (c.message != nullptr) {
+      EXPECT_EQ(Field(r, "error", "message").text, c.message);
+    }
+    EXPECT_EQ(Field(r, "result", "type").integer, 12);
+    EXPECT_EQ(Field(r, "result", "value").number, 0);
+  }
+}
+
+TEST(BufferDiff, CreatedDifferenceRebuildsTheNewBuffer) {
+  const std::string old = "x:" + std::string(400, 'a') + "0102030405" + std::string(400, 'b');
+  const std::string neu = "x:" + std::string(400, 'a') + "01020304aa05" + std::string(400, 'b');
+  const std::vector<JsonValue> records = ScriptRecords("d = BufferDiffCreate " + old + " " + neu +
+                                                       "\nBufferDiffApply " + old + " $d\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(Field(records[0], "error", "id").integer, 0);
+  EXPECT_EQ(Field(records[0], "result", "type").integer, 28);
+  const std::string dif = Field(records[0], "result", "value").find("hex")->text;
+  EXPECT_EQ(dif.substr(0, 16), "444946001c000000");  // magic, header length
+  EXPECT_EQ(Field(records[1], "error", "id").integer, 0);
+  EXPECT_EQ(Field(records[1], "result", "value").find("hex")->text, neu.substr(2));
+}
+
+TEST(BufferDiff, SmallestDifferenceByteForByte) {
+  // old 01 02 03, new 01 02 03 04: one block, one literal operation of four bytes.
+  EXPECT_EQ(Plain({"BufferDiffCreate", "x:010203", "x:01020304"}),
+            "44494600"
+            "1c000000"
+            "01000000"
+            "01000000"
+            "1d80bc55"
+            "cdfb3cb6"
+            "80000000"
+            "01000000"
+            "04000000"  // header
+            "38000000"
+            "24000000"
+            "00000000"
+            "01000000"
+            "00000000"
+            "00000000"  // block header
+            "00000000"
+            "03000000"
+            "00000000"
+            "04000000"
+            "04000000"
+            "01000000"
+            "00000000"
+            "04000000"  // insert [0, 4)
+            "01020304");
+  EXPECT_EQ(Plain({"BufferDiffApply", "x:010203",
+                   "x:444946001c0000000100000001000000"
+                   "1d80bc55cdfb3cb6800000000100000004000000"
+                   "380000002400000000000000010000000000000000000000000000000300000000000000"
+                   "0400000004000000010000000000000004000000"
+                   "01020304"}),
+            "01020304");
+}
+
+TEST(BufferDiff, StatusesAsErrors) {
+  const std::string dif =
+      "x:444946001c00000001000000010000001d80bc55cdfb3cb680000000010000000400000038000000240000"
+      "00000000000100000000000000000000000000000003000000000000000400000004000000010000000000"
+      "000004000000"
+      "01020304";
+  struct Case {
+    const char* function;
+    std::vector<std::string> args;
+    int64_t error;
+  };
+  const Case cases[] = {
+      {"BufferDiffCreate", {"x:0102", "x:0102"}, 81656},
+      {"BufferDiffCreate", {"x:", "x:0102"}, 81655},
+      {"BufferDiffCreate",
+       {"x:" + std::string(2000, '5'), "x:" + std::string(1200, 'e'), "2", "10"},
+       81654},
+      {"BufferDiffCreate",
+       {"x:" + std::string(2000, '5'), "x:" + std::string(1200, 'e'), "2"},
+       81654},  // the default limit is 50 %
+      {"BufferDiffCreate",
+       {"x:" + std::string(2000, '5'), "x:" + std::string(1200, 'e'), "0", "10"},
+       0},
+      {"BufferDiffCreate", {"x:0102", "x:01", "4"}, 0},  // archive mode: single block
+      {"BufferDiffApply", {"x:010203", dif}, 0},
+      {"BufferDiffApply", {"x:010204", dif}, 81652},
+      {"BufferDiffApply", {"x:010203", "x:44494600"}, 81651},
+      {"BufferDiffApply", {"x:010203", dif.substr(0, dif.size() - 2)}, 81651},
+      {"BufferDiffApply", {"x:010203", dif.substr(0, dif.size() - 2) + "05"}, 81653},
+      {"BufferDiffApply", {"x:010203", "x:"}, 81651},
+  };
+  for (const Case& c : cases) {
+    const JsonValue r = CallJson({}, c.function, c.args);
+    EXPECT_EQ(Field(r, "error", "id").integer, c.error) << c.function << " " << c.args[1];
+    EXPECT_EQ(Field(r, "result", "type").integer, 28);
+    if (c.error != 0) {
+      EXPECT_EQ(Field(r, "result", "value").find("hex")->text, "");
+    }
+  }
+}
+
+TEST(BufferDiff, TextArgumentsAreBuffersOfTheirCharacters) {
+  // A plain word lands on a buffer parameter as its UTF-16 text.
+  const std::vector<JsonValue> records =
+      ScriptRecords("d = BufferDiffCreate abcdef abcdeg\nBufferDiffApply abcdef $d\n");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(Field(records[1], "result", "value").find("hex")->text, "610062006300640065006700");
+}
+
+}  // namespace

@@ -151,8 +151,8 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
   return ParseDateParts(object, input, CompileMask(mask, object.tokenRange()), parts, flags);
 }
 
-bool ParseDateParts(const DateMask& object, std::u16string_view input,
-                    const CompiledMask& compiled, DateParts& parts, uint32_t flags) {
+bool ParseDateParts(const DateMask& object, std::u16string_view input, const CompiledMask& compiled,
+                    DateParts& parts, uint32_t flags) {
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
   const std::u16string_view mask = compiled.text;
   const bool hasAmPm = compiled.twelveHour;
@@ -167,8 +167,7 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input,
     const size_t start = t.start, position = t.end;
     if (t.code == token::kLiteral) {  // most tokens: one character, matched only when strict
       if (at >= input.size()) return inputEnds();
-      if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start])
-        return false;
+      if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start]) return false;
       ++at;
       continue;
     }

@@ -8,15 +8,6 @@
 namespace tqhost {
 namespace {
 
-bool IsTextCode(uint8_t code) {
-  switch (code) {
-    case 16: case 28: case 121: case 122: case 126: case 127: case 130: case 131:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // A number as the VM reads one from text: spaces around it and a leading '+' allowed; a comma
 // stands for the decimal point. The whole text must be the number.
 template <typename Number>

@@ -13,15 +13,6 @@
 namespace tqhost {
 namespace {
 
-bool IsTextCode(uint8_t code) {
-  switch (code) {
-    case 16: case 28: case 121: case 122: case 126: case 127: case 130: case 131:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::u16string DigitsOf(int64_t packed, int width) {
   std::string digits = std::to_string(packed < 0 ? -packed : packed);
   if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');

@@ -76,6 +76,16 @@ tq::VMObject* NewArray(std::vector<HostValue> elements);
 const std::vector<HostValue>* ArrayElements(tq::VMObject* array);
 void ReleaseArrays();
 
+// Whether payloads of base type `code` are VMStrings (texts, and buffers of code 28).
+inline bool IsTextCode(uint8_t code) {
+  switch (code) {
+    case 16: case 28: case 121: case 122: case 126: case 127: case 130: case 131:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Reading a VM payload of type `code` at `storage` into a HostValue (SetResult, references,
 // array elements), and filling a DynamicValue from a HostValue (GetArgument). Dynamic values
 // are built with the VM's own value code.

@@ -170,5 +170,15 @@ TEST_F(UserDefaultLanguage, FollowsTheFrenchSpeakingLocales) {
   }
 }
 
+class RunningApplication : public testing::DeviceTest {};
+
+TEST_F(RunningApplication, ComesFromTheEnvironmentWithADefault) {
+  Configure("TQ_APP", nullptr);
+  EXPECT_EQ(CurrentDeviceConfig()->applicationPath, u"\\Program Files\\App\\App.exe");
+  Configure("TQ_APP", "\\Programmes\\Caisse\\Caisse.exe");
+  EXPECT_EQ(CurrentDeviceConfig()->applicationPath, u"\\Programmes\\Caisse\\Caisse.exe");
+  Configure("TQ_APP", nullptr);
+}
+
 }  // namespace
 }  // namespace ce

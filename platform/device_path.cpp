@@ -149,7 +149,8 @@ std::optional<std::string> RelativeToRoot(const std::string& hostPath, const std
 int OpenBeneath(int directoryFd, const std::string& relative, int flags, mode_t mode) {
   open_how how{};
   how.flags = static_cast<uint64_t>(flags) | O_CLOEXEC;
-  how.mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? mode : 0;
+  const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+  how.mode = creates ? mode : 0;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
   const long fd = syscall(SYS_openat2, directoryFd, relative.empty() ? "." : relative.c_str(),
                           &how, sizeof how);

@@ -12,6 +12,7 @@
 #include "platform/file_api.h"
 #include "platform/file_host.h"
 #include "platform/last_error.h"
+#include "platform/utf8.h"
 
 namespace ce {
 namespace {
@@ -164,18 +165,19 @@ BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName) {
   if (from.fd() < 0) return Refuse(ERROR_PATH_NOT_FOUND);
   BeneathParent to(*target);
   if (to.fd() < 0) return Refuse(ERROR_PATH_NOT_FOUND);
-  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) != 0) {
-    if (errno == EEXIST) {
-      // A rename that only changes the case of the name reaches the same entry.
-      struct stat a {}, b {};
-      if (fstatat(from.fd(), from.name().c_str(), &a, AT_SYMLINK_NOFOLLOW) == 0 &&
-          fstatat(to.fd(), to.name().c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_ino == b.st_ino &&
-          a.st_dev == b.st_dev) {
-        if (renameat(from.fd(), from.name().c_str(), to.fd(), to.name().c_str()) == 0) return TRUE;
-      }
-      return Refuse(ERROR_ALREADY_EXISTS);
+  if (*source == *target) {
+    // Both names reach the same entry: only the case changes, to the spelling asked for.
+    const std::u16string_view wanted(newFileName);
+    const std::optional<std::string> spelt =
+        Utf16ToUtf8Strict(wanted.substr(wanted.find_last_of(u"\\/") + 1));
+    if (!spelt || spelt->empty()) return Refuse(ERROR_INVALID_NAME);
+    if (renameat(from.fd(), from.name().c_str(), to.fd(), spelt->c_str()) != 0) {
+      return FailFromErrno(*source);
     }
-    return FailFromErrno(*source);
+    return Succeed();
+  }
+  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) != 0) {
+    return errno == EEXIST ? Refuse(ERROR_ALREADY_EXISTS) : FailFromErrno(*source);
   }
   return Succeed();
 }

@@ -23,7 +23,6 @@ constexpr uint32_t kErrorInvalidOrigin = 80023;
 constexpr uint32_t kErrorNoStream = 80041;
 constexpr uint32_t kErrorUnconvertedPath = 80067;
 constexpr uint32_t kErrorInvalidName = 80600;
-constexpr int kStringModeService = 218;
 constexpr size_t kReadAhead = 64 * 1024;
 
 // The stream's error state becomes the call's, at level 2.
@@ -163,12 +162,6 @@ std::optional<std::u16string> ReferenceText(const void* reference, bool* wasVMSt
     default:
       return std::nullopt;
   }
-}
-
-int32_t StringMode(void* callContext) {
-  auto* context = static_cast<CallContext*>(callContext);
-  if (context == nullptr || context->services == nullptr) return 0;
-  return CallSlot<int32_t>(context->services, kStringModeService);
 }
 
 TextFileHandle* FindTextFile(int32_t handle) {

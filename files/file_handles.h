@@ -68,9 +68,6 @@ class TextFileHandle final : public HandleObject {
 // numbers converted; nullopt for a value without a text form.
 std::optional<std::u16string> ReferenceText(const void* reference, bool* wasVMString);
 
-// The application's string mode (VM service 218): 1 and 2 are the 8-bit modes.
-int32_t StringMode(void* callContext);
-
 // FileOpen / FileCreate: the handle, or -1 with the error raised.
 int32_t OpenTextFile(ComponentProxy* proxy, const std::optional<std::u16string>& path,
                      bool pathWasVMString, int32_t mode, int32_t stringMode);

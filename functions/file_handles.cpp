@@ -4,6 +4,7 @@
 
 #include "files/file_handles.h"
 #include "frame/call_context.h"
+#include "frame/vm_controls.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
 

@@ -8,6 +8,8 @@
 #include "files/file_stamps.h"
 #include "files/file_system.h"
 #include "frame/call_context.h"
+#include "frame/dynamic_value.h"
+#include "frame/vm_procedure.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
 
@@ -44,7 +46,65 @@ int32_t StampEntry(CallContext* context, ComponentProxy* proxy, void** args, Sta
   return TextResult(context, FileStamp(proxy, ReferenceOrEmpty(args, 0), value, kind, form));
 }
 
+// Calls the application's procedure with texts; false when it returns false or cannot run.
+bool CallWithTexts(VMObject* procedure, std::initializer_list<std::u16string_view> texts) {
+  DynamicValue values[3];
+  const DynamicValue* pointers[3] = {};
+  size_t n = 0;
+  for (std::u16string_view text : texts) {
+    SetText(values[n], text);
+    pointers[n] = &values[n];
+    ++n;
+  }
+  DynamicValue result;
+  const int32_t status = CallSlot<int32_t>(procedure, procedure::kCall, pointers,
+                                           static_cast<int32_t>(n), &result);
+  if (status != 0) return false;
+  if (result.type() == 0) return true;
+  return result.type() == 12 ? RealOf(result) != 0 : IntegerOf(result) != 0;
+}
+
+// ListFiles with a procedure: called with (path) or (path, parameter) for each entry; the
+// result is the number of entries visited.
+int32_t ListWithProcedure(CallContext* context, void** args, bool withParameter, int32_t options) {
+  VMObject* procedure = ProcedureArgument(args, 1);
+  const std::u16string parameter = withParameter ? Text(args, 2) : std::u16string();
+  const int32_t count = WalkFiles(Text(args, 0), options,
+                                  [&](const std::u16string& path, const ce::WIN32_FIND_DATAW&) {
+                                    return withParameter ? CallWithTexts(procedure, {path, parameter})
+                                                         : CallWithTexts(procedure, {path});
+                                  });
+  SetResult(context, &count, typecode::kInteger);
+  return 0;
+}
+
+// FileCopy with a procedure: called with (source, destination) or (source, destination,
+// parameter) for each file a multi-file copy makes.
+int32_t CopyWithProcedure(CallContext* context, ComponentProxy* proxy, void** args,
+                          bool withParameter, int32_t options) {
+  VMObject* procedure = ProcedureArgument(args, 2);
+  const std::u16string parameter = withParameter ? Text(args, 3) : std::u16string();
+  const CopyProcedure report = [&](const std::u16string& from, const std::u16string& to) {
+    return withParameter ? CallWithTexts(procedure, {from, to, parameter})
+                         : CallWithTexts(procedure, {from, to});
+  };
+  return BooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1), options,
+                                          procedure != nullptr ? report : CopyProcedure(), nullptr));
+}
+
 }  // namespace
+
+TQ_ENTRY(ListFiles_Procedure) { return ListWithProcedure(context, args, false, 0); }
+TQ_ENTRY(ListFiles_ProcedureParameter) { return ListWithProcedure(context, args, true, 0); }
+TQ_ENTRY(ListFiles_ProcedureParameterOptions) {
+  return ListWithProcedure(context, args, true, IntegerArgument(args, 3));
+}
+
+TQ_ENTRY(FileCopy_Procedure) { return CopyWithProcedure(context, proxy, args, false, 0); }
+TQ_ENTRY(FileCopy_ProcedureParameter) { return CopyWithProcedure(context, proxy, args, true, 0); }
+TQ_ENTRY(FileCopy_ProcedureParameterOptions) {
+  return CopyWithProcedure(context, proxy, args, true, IntegerArgument(args, 4));
+}
 
 TQ_ENTRY(OpenDocument_Path) {
   return BooleanResult(context, OpenDocument(proxy, Text(args, 0), u""));

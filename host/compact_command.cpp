@@ -18,6 +18,7 @@ namespace {
 
 std::atomic<int32_t> gCancel{0};
 std::vector<int> gProgress;
+bool gShowProgress = false;  // only the compact command shows it
 
 void OnInterrupt(int) {
   gCancel.store(1);
@@ -30,7 +31,7 @@ extern "C" __attribute__((visibility("default"))) void tq240ProgressMessage(uint
                                                                              intptr_t) {
   if (message != 1174) return;
   gProgress.push_back(static_cast<int>(percent));
-  std::fprintf(stderr, "compact: %d%%\n", static_cast<int>(percent));
+  if (gShowProgress) std::fprintf(stderr, "compact: %d%%\n", static_cast<int>(percent));
 }
 
 extern "C" __attribute__((visibility("default"))) int32_t tq240CancelFlag() {
@@ -38,6 +39,15 @@ extern "C" __attribute__((visibility("default"))) int32_t tq240CancelFlag() {
 }
 
 namespace tqhost {
+
+int CallCompacte(const std::u16string& source, const std::u16string& destination) {
+  void* library = dlopen((ExecutableDirectory() + "/libtq240std.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+  using Compacte = uint16_t (*)(const char16_t*, const char16_t*);
+  auto compacte = library ? reinterpret_cast<Compacte>(dlsym(library, "nfCompacte")) : nullptr;
+  const int result = compacte != nullptr ? compacte(source.c_str(), destination.c_str()) : -1;
+  if (library) dlclose(library);
+  return result;
+}
 
 int RunCompact(LibrarySession&, const Options& options) {
   if (options.rest.size() != 2) {
@@ -58,6 +68,7 @@ int RunCompact(LibrarySession&, const Options& options) {
   action.sa_handler = OnInterrupt;
   struct sigaction previous {};
   sigaction(SIGINT, &action, &previous);
+  gShowProgress = true;
   const uint16_t result = compacte(source.c_str(), destination.c_str());
   sigaction(SIGINT, &previous, nullptr);
   dlclose(library);

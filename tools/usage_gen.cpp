@@ -36,7 +36,9 @@ std::string Trim(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::vector<std::string> Fields(const std::string& text) {
+std::vector<std::string> Fields(std::string text) {
+  // A line may end with an empty last field ("... |"), which getline leaves without its space.
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, " |") == 0) text += ' ';
   std::vector<std::string> out;
   size_t start = 0;
   for (;;) {

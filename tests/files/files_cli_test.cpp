@@ -149,3 +149,31 @@ TEST_F(FileSystem, NoCallReachesOutsideTheRoot) {
 }
 
 }  // namespace
+
+namespace {
+
+class FileProcedures : public tqtest::FreshDevice {};
+
+TEST_F(FileProcedures, WalksCallTheProcedureForEachFile) {
+  Write("d/a.txt", "a");
+  Write("d/s/b.txt", "b");
+  Write("d/s/c.doc", "c");
+  const auto records = Script("ListFiles '\\d\\*.txt' p:Seen\nListFiles '\\d\\*.txt' p:Seen 'tag' i:2\n"
+                              "FileCopy '\\d\\*.txt' '\\e' p:Copied 'x' i:1\nFileCopy '\\d' '\\f' p:Copied\n"
+                              "FileCopy '\\d\\*.txt' '\\g'\n");
+  ASSERT_EQ(records.size(), 5u);
+  EXPECT_EQ(ResultText(records[0]), "2");
+  EXPECT_EQ(records[0].find("procedure_calls")->elements.size(), 2u);
+  EXPECT_EQ(ResultText(records[1]), "1");
+  EXPECT_EQ(records[1].find("procedure_calls")->elements[0].find("args")->elements.size(), 2u);
+  EXPECT_EQ(ResultText(records[2]), "true");
+  EXPECT_EQ(records[2].find("procedure_calls")->elements.size(), 2u);
+  EXPECT_EQ(Read("e/a.txt"), "a");
+  EXPECT_EQ(Read("e/s/b.txt"), "b");
+  EXPECT_FALSE(std::filesystem::exists(root + "/e/s/c.doc"));
+  EXPECT_EQ(Read("f/a.txt"), "a");
+  EXPECT_FALSE(std::filesystem::exists(root + "/f/s"));  // no recursion without option 1
+  EXPECT_EQ(ErrorId(records[4]), 80065);
+}
+
+}  // namespace

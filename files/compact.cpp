@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "files/stream.h"
 #include "frame/error_state.h"
 #include "frame/text.h"
+#include "platform/device_path.h"
 #include "platform/file_api.h"
 #include "platform/last_error.h"
 #include "platform/tick_count.h"
@@ -149,6 +151,12 @@ uint16_t Compact(std::u16string_view sourcePath, std::u16string_view destination
   const int64_t size = source->GetSize();
   if (size < 0) return kSourceUnreadable;
   if (size >= kTooLarge) return kSourceTooLarge;
+  // Creating the destination truncates it: it must not be the source under another spelling.
+  const std::optional<std::string> sourceHost = ce::MapDevicePath(sourcePath);
+  const std::optional<std::string> destinationHost = ce::MapDevicePath(destinationPath);
+  if (sourceHost && destinationHost && *sourceHost == *destinationHost) {
+    return kDestinationNotCreated;
+  }
   StreamPtr destination = NewStream();
   if (!destination->Open(destinationPath, ce::GENERIC_READ | ce::GENERIC_WRITE, 0,
                          ce::CREATE_ALWAYS, 0, nullptr)) {
@@ -160,8 +168,12 @@ uint16_t Compact(std::u16string_view sourcePath, std::u16string_view destination
 
   uint64_t bytesRead = 0;
   ArchiveSink sink(*destination, bytesRead);
-  std::unique_ptr<lzh::Lh5Encoder> coder(new (std::nothrow) lzh::Lh5Encoder(sink));
-  if (!coder) return kOutOfMemory;
+  std::unique_ptr<lzh::Lh5Encoder> coder;
+  try {
+    coder = std::make_unique<lzh::Lh5Encoder>(sink);
+  } catch (const std::bad_alloc&) {
+    return kOutOfMemory;
+  }
   Progress progress(static_cast<uint64_t>(size));
   progress.Report(0);
 

@@ -64,10 +64,6 @@ class TextFileHandle final : public HandleObject {
   size_t consumed_ = 0;
 };
 
-// The text of a value reference (code 0x8050): a VM string as it stands, 8-bit text and
-// numbers converted; nullopt for a value without a text form.
-std::optional<std::u16string> ReferenceText(const void* reference, bool* wasVMString);
-
 // FileOpen / FileCreate: the handle, or -1 with the error raised.
 int32_t OpenTextFile(ComponentProxy* proxy, const std::optional<std::u16string>& path,
                      bool pathWasVMString, int32_t mode, int32_t stringMode);

@@ -3,10 +3,10 @@
 // ListFiles.
 #include <string>
 
-#include "files/file_handles.h"
 #include "files/file_listing.h"
 #include "files/file_stamps.h"
 #include "files/file_system.h"
+#include "files/reference_text.h"
 #include "frame/call_context.h"
 #include "frame/dynamic_value.h"
 #include "frame/vm_procedure.h"

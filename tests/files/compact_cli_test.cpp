@@ -75,6 +75,7 @@ TEST_F(Compact, UnpackableInputsAreCopiedAndFailuresHaveTheirCodes) {
       {"\\tiny.txt", "\\tiny.out", "0"},     {"\\missing.bin", "\\missing.out", "1"},
       {"\\noise.bin", "\\no\\dir\\x", "2"},  {"\\tiny.txt", "\\old.lzh", "0"},
       {"\\..\\..\\etc\\passwd", "\\p", "1"}, {"\\noise.bin", "\\.device\\x", "2"},
+      {"\\noise.bin", "\\NOISE.BIN", "2"},
   };
   for (const auto& c : cases) {
     const tqtest::Tq240Result r = Run({"compact", c.source, c.destination});

@@ -18,7 +18,8 @@
 namespace {
 
 bool KnownCommand(const std::string& command) {
-  for (const char* known : {"call", "script", "functions", "describe", "info", "demo", "version"})
+  for (const char* known :
+       {"call", "script", "functions", "describe", "info", "demo", "version", "compact"})
     if (command == known) return true;
   return false;
 }
@@ -77,6 +78,8 @@ int main(int argc, char** argv) {
     status = ShowInformation(library, *options);
   else if (command == "version")
     status = ShowVersion(library);
+  else if (command == "compact")
+    status = RunCompact(library, *options);
   else
     status = RunDemo(library, *options);
   std::fflush(stdout);

@@ -1,0 +1,87 @@
+// File handles as the VM sees them: encodings, line ends, the end-of-file mark, handle numbers.
+#include "tests/files/cli_support.h"
+
+namespace {
+
+using tqtest::ErrorId;
+using tqtest::ErrorLevel;
+using tqtest::ResultText;
+
+class FileHandles : public tqtest::FreshDevice {};
+
+TEST_F(FileHandles, LinesAreReadUpToCrLfOnly) {
+  Write("lines.txt", "one\r\ntwo\nstill two\rand\r\n\r\nlast");
+  const auto records = Script(
+      "h = FileOpen '\\lines.txt' i:8193\n"
+      "FileReadLine $h\nFileReadLine $h\nFileReadLine $h\nFileReadLine $h\nFileReadLine $h\n"
+      "FileReadLine $h\nFileSeek $h l:5 i:0\nFileReadLine $h\nFileSeek $h l:0 i:1\n"
+      "FileClose $h\n");
+  ASSERT_EQ(records.size(), 11u);
+  EXPECT_EQ(ResultText(records[0]), "2");
+  EXPECT_EQ(ResultText(records[1]), "one");
+  EXPECT_EQ(ResultText(records[2]), "two\nstill two\rand");
+  EXPECT_EQ(ResultText(records[3]), "");
+  EXPECT_EQ(ResultText(records[4]), "last");
+  EXPECT_EQ(ResultText(records[5]), "\x04");
+  EXPECT_EQ(ResultText(records[6]), "\x04");
+  EXPECT_EQ(ResultText(records[7]), "5");
+  EXPECT_EQ(ResultText(records[8]), "two\nstill two\rand");
+  EXPECT_EQ(ResultText(records[9]), "24");  // just behind the CR LF of the line read
+  EXPECT_EQ(ResultText(records[10]), "0");
+}
+
+TEST_F(FileHandles, UnicodeFilesAndTheirByteOrderMark) {
+  const auto records = Script(
+      "h = FileCreate '\\u.txt' i:4096\nFileWriteLine $h 'caf\xc3\xa9'\n"
+      "FileWriteLine $h 'abcdef' i:4\nFileClose $h\n"
+      "h = FileOpen '\\U.TXT' i:4097\nFileReadLine $h\nFileReadLine $h\nFileClose $h\n"
+      "a = FileCreate '\\a.txt' i:8192\nFileWriteLine $a 'caf\xc3\xa9'\nFileClose $a\n");
+  ASSERT_EQ(records.size(), 11u);
+  EXPECT_EQ(ResultText(records[5]), "caf\xc3\xa9");
+  EXPECT_EQ(ResultText(records[6]), "ab");
+  EXPECT_EQ(Read("u.txt"), std::string("\xff\xfe" "c\0a\0f\0\xe9\0\r\0\n\0a\0b\0\r\0\n\0", 22));
+  EXPECT_EQ(Read("a.txt"), "caf\xe9\r\n");
+
+  Write("nobom.txt", std::string("h\0i\0\r\0\n\0", 8));
+  const auto more = Script("h = FileOpen '\\nobom.txt' i:4097\nFileReadLine $h\n"
+                           "t = FileCreate '\\nobom.txt' i:4096\nFileClose $t\n");
+  EXPECT_EQ(ResultText(more[1]), "hi");
+  EXPECT_EQ(Read("nobom.txt"), "\xff\xfe");
+}
+
+TEST_F(FileHandles, AppendOpenAlwaysAndTruncation) {
+  Write("log.txt", "first\r\n");
+  Script("h = FileOpen '\\log.txt' i:10242\nFileWriteLine $h 'second'\nFileClose $h\n"
+         "n = FileOpen '\\new.txt' i:8450\nFileWriteLine $n 'x'\nFileClose $n\n");
+  EXPECT_EQ(Read("log.txt"), "first\r\nsecond\r\n");
+  EXPECT_EQ(Read("new.txt"), "x\r\n");
+  Script("h = FileCreate '\\log.txt' i:8192\nFileClose $h\n");
+  EXPECT_EQ(Read("log.txt"), "");
+}
+
+TEST_F(FileHandles, BadHandlesPathsAndOriginsGetTheirErrors) {
+  const auto records = Script(
+      "FileReadLine i:0\nFileClose i:1\nFileWriteLine i:7 'x'\nFileSeek i:2 l:0 i:0\n"
+      "h = FileCreate '\\f.txt'\nFileSeek $h l:0 i:3\nFileSeek $h l:-5 i:0\nFileClose $h\n"
+      "FileClose $h\nFileOpen 'relative.txt'\nFileOpen ''\nFileOpen '\\missing.txt'\n"
+      "FileOpen '\\..\\..\\etc\\passwd'\nFileWriteLine $h i:1 i:4\n"
+      "g = FileCreate '\\g.txt'\nFileWriteLine $g i:1 i:4\n");
+  const struct {
+    int64_t id;
+    const char* result;
+  } expected[] = {{80022, ""},   {80022, "-1"}, {80022, "false"}, {80022, "-1"}, {0, "2"},
+                  {80023, "-1"}, {0, "-1"},     {0, "0"},         {80022, "-1"}, {80600, "-1"},
+                  {80600, "-1"}, {0, "-1"},     {0, "-1"},        {80022, "false"},
+                  {0, "2"},      {0, "false"}};
+  ASSERT_EQ(records.size(), std::size(expected));
+  for (size_t i = 0; i < records.size(); ++i) {
+    EXPECT_EQ(ErrorId(records[i]), expected[i].id) << i;
+    EXPECT_EQ(ResultText(records[i]), expected[i].result) << i;
+  }
+  EXPECT_EQ(ErrorLevel(records[6]), 2);  // the stream's own error, at level 2
+  EXPECT_EQ(tqtest::SystemCode(records[11]), 2);
+  EXPECT_EQ(tqtest::SystemCode(records[12]), 3);  // \etc does not exist inside the root
+  EXPECT_EQ(tqtest::SystemCode(records[15]), 998);  // an address that cannot be read
+}
+
+}  // namespace

@@ -6,7 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <unicode/uchar.h>
+
 #include <cerrno>
+#include <map>
+#include <mutex>
 #include <vector>
 
 #include "platform/code_pages.h"
@@ -34,6 +38,32 @@ std::u16string FromAnsi(std::string_view text) {
   std::u16string out(static_cast<size_t>(size), u'\0');
   ce::MultiByteToWideChar(ce::CP_ACP, 0, text.data(), n, out.data(), size);
   return out;
+}
+
+// The case folding of the device's ANSI page: every byte that is a character of its own is
+// mapped to the byte of its lower-case form (when that form is one byte too).
+const ProfileCase& AnsiFolding() {
+  static std::mutex mutex;
+  static std::map<ce::UINT, ProfileCase> cache;
+  const ce::UINT page = ce::GetACP();
+  std::lock_guard<std::mutex> lock(mutex);
+  auto found = cache.find(page);
+  if (found != cache.end()) return found->second;
+  ProfileCase folding;
+  for (int b = 0x80; b < 0x100; ++b) {
+    const char byte = static_cast<char>(b);
+    char16_t wide = 0;
+    if (ce::MultiByteToWideChar(page, ce::MB_ERR_INVALID_CHARS, &byte, 1, &wide, 1) != 1)
+      continue;
+    const char16_t lower = static_cast<char16_t>(u_tolower(wide));
+    char back[4] = {};
+    ce::BOOL defaulted = 0;
+    if (lower != wide &&
+        ce::WideCharToMultiByte(page, 0, &lower, 1, back, sizeof back, nullptr, &defaulted) == 1 &&
+        !defaulted)
+      folding.lower[static_cast<size_t>(b)] = static_cast<unsigned char>(back[0]);
+  }
+  return cache.emplace(page, folding).first->second;
 }
 
 std::optional<std::string> AnsiItem(ProfileItem item) {
@@ -145,7 +175,10 @@ bool ProfileEngineWrite(std::u16string_view section, ProfileItem key, ProfileIte
   if (!path) return false;
   FolderLock lock(FolderOf(*path));
   if (!lock.held()) {
-    ce::SetLastErrorFromErrno();
+    if (errno == ENOENT || errno == ENOTDIR)
+      ce::SetLastError(ce::ERROR_PATH_NOT_FOUND);
+    else
+      ce::SetLastErrorFromErrno();
     return false;
   }
   const std::optional<std::string> text = ReadFileText(*path, true);
@@ -167,7 +200,8 @@ std::u16string ProfileEngineRead(ProfileItem section, ProfileItem key, ProfileIt
     if (const std::optional<std::string> text = ReadFileText(*path, false)) {
       const std::optional<std::string> s = AnsiItem(section), k = AnsiItem(key);
       found = ReadProfileText(*text, s ? std::optional<std::string_view>(*s) : std::nullopt,
-                              k ? std::optional<std::string_view>(*k) : std::nullopt);
+                              k ? std::optional<std::string_view>(*k) : std::nullopt,
+                              AnsiFolding());
     }
   }
   std::string bytes = found ? *found : defaultText ? ToAnsi(*defaultText) : std::string();

@@ -27,7 +27,6 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 bool IsAlphaNumeric(char c) {
   const unsigned char u = static_cast<unsigned char>(c);
@@ -35,12 +34,15 @@ bool IsAlphaNumeric(char c) {
   return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u >= 0x80;
 }
 
-bool StartsWith(std::string_view line, std::string_view prefix, bool ignoreCase) {
+// Exact comparison without a folding table; without regard to case with one.
+bool StartsWith(std::string_view line, std::string_view prefix,
+                const ProfileCase* folding = nullptr) {
   if (line.size() < prefix.size()) return false;
+  if (folding == nullptr) return line.substr(0, prefix.size()) == prefix;
   for (size_t i = 0; i < prefix.size(); ++i) {
-    const char a = ignoreCase ? Lower(line[i]) : line[i];
-    const char b = ignoreCase ? Lower(prefix[i]) : prefix[i];
-    if (a != b) return false;
+    if (folding->lower[static_cast<unsigned char>(line[i])] !=
+        folding->lower[static_cast<unsigned char>(prefix[i])])
+      return false;
   }
   return true;
 }
@@ -59,13 +61,14 @@ bool IsHeader(std::string_view line) {
   return !line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos;
 }
 
-bool MatchesHeader(std::string_view line, std::string_view section, bool ignoreCase) {
-  return StartsWith(line, "[", false) && StartsWith(line.substr(1), section, ignoreCase) &&
-         StartsWith(line.substr(1 + section.size()), "]", false);
+bool MatchesHeader(std::string_view line, std::string_view section,
+                   const ProfileCase* folding) {
+  return StartsWith(line, "[") && StartsWith(line.substr(1), section, folding) &&
+         StartsWith(line.substr(1 + section.size()), "]");
 }
 
-bool MatchesKey(std::string_view line, std::string_view key, bool ignoreCase) {
-  return line.size() > key.size() && StartsWith(line, key, ignoreCase) &&
+bool MatchesKey(std::string_view line, std::string_view key, const ProfileCase* folding) {
+  return line.size() > key.size() && StartsWith(line, key, folding) &&
          !IsAlphaNumeric(line[key.size()]);
 }
 
@@ -74,7 +77,7 @@ size_t FindWrittenHeader(std::string_view text, const std::vector<Line>& lines,
                          std::string_view section) {
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-    if (MatchesHeader(line, section, false)) return i;
+    if (MatchesHeader(line, section, nullptr)) return i;
   }
   return lines.size();
 }
@@ -96,6 +99,11 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
+ProfileCase::ProfileCase() {
+  for (size_t i = 0; i < lower.size(); ++i)
+    lower[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 32 : i);
+}
+
 std::string EditProfileText(std::string_view text, std::string_view section,
                             std::optional<std::string_view> key,
                             std::optional<std::string_view> value) {
@@ -115,7 +123,7 @@ std::string EditProfileText(std::string_view text, std::string_view section,
     size_t end = text.size();
     for (size_t i = header + 1; i < lines.size(); ++i) {
       const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-      if (StartsWith(TrimLeft(line), "[", false)) {
+      if (StartsWith(TrimLeft(line), "[")) {
         end = lines[i].begin;
         break;
       }
@@ -127,7 +135,7 @@ std::string EditProfileText(std::string_view text, std::string_view section,
   const std::string entry = value ? EntryLine(*key, *value) : std::string();
   for (size_t i = header + 1; i < lines.size(); ++i) {
     const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-    if (MatchesKey(line, *key, false))
+    if (MatchesKey(line, *key, nullptr))
       return out.replace(lines[i].begin, lines[i].next - lines[i].begin, entry);
     if (EndsWrittenSection(text, lines[i])) return out.insert(lines[i].begin, entry);
   }
@@ -136,7 +144,8 @@ std::string EditProfileText(std::string_view text, std::string_view section,
 
 std::optional<std::string> ReadProfileText(std::string_view text,
                                            std::optional<std::string_view> section,
-                                           std::optional<std::string_view> key) {
+                                           std::optional<std::string_view> key,
+                                           const ProfileCase& folding) {
   const std::vector<Line> lines = SplitLines(text);
   auto trimmed = [&](size_t i) {
     return TrimLeft(text.substr(lines[i].begin, lines[i].end - lines[i].begin));
@@ -152,7 +161,7 @@ std::optional<std::string> ReadProfileText(std::string_view text,
     return list;
   }
   size_t i = 0;
-  while (i < lines.size() && !MatchesHeader(trimmed(i), *section, true)) ++i;
+  while (i < lines.size() && !MatchesHeader(trimmed(i), *section, &folding)) ++i;
   if (i == lines.size()) return std::nullopt;
   std::string list;
   for (++i; i < lines.size(); ++i) {
@@ -162,7 +171,7 @@ std::optional<std::string> ReadProfileText(std::string_view text,
     const size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
     if (key) {
-      if (MatchesKey(line, *key, true)) return std::string(TrimLeft(line.substr(equals + 1)));
+      if (MatchesKey(line, *key, &folding)) return std::string(TrimLeft(line.substr(equals + 1)));
       continue;
     }
     list += TrimRight(line.substr(0, equals));

@@ -5,7 +5,7 @@
 // line beginning with "[" and holding "]"; a comment begins with ";"; an entry holds "=" and
 // is written as key, " = ", value, CR LF. Reading and writing match differently:
 //   reading: leading white space of a line is ignored; sections and keys compare without
-//     regard to (ASCII) case; a section ends at the next header.
+//     regard to case (in the code page's letters); a section ends at the next header.
 //   writing: lines are taken as they stand; sections and keys compare exactly; a section ends
 //     at a line beginning with "[", CR or LF (so a blank line ends it).
 // A key matches a line that begins with it, is longer than it, and whose character behind it
@@ -13,11 +13,19 @@
 // spacing, line ends) is kept byte for byte.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tq {
+
+// How reading folds case: the lower-case byte of every byte of the code page (ASCII only by
+// default; single-byte pages fill in their own letters).
+struct ProfileCase {
+  std::array<unsigned char, 256> lower;
+  ProfileCase();  // ASCII
+};
 
 // The file after writing: `value` under `key` in `section` (replacing the key's first entry,
 // or inserted at the section's end, or appended with a new header); without a value, the key's
@@ -32,6 +40,7 @@ std::string EditProfileText(std::string_view text, std::string_view section,
 // caller then gives the default).
 std::optional<std::string> ReadProfileText(std::string_view text,
                                            std::optional<std::string_view> section,
-                                           std::optional<std::string_view> key);
+                                           std::optional<std::string_view> key,
+                                           const ProfileCase& folding = ProfileCase());
 
 }  // namespace tq

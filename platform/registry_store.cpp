@@ -21,7 +21,7 @@ constexpr size_t kLongestName = 255;
 enum StatementSlot {
   kFindChild, kKeyRow, kInsertKey, kChildren, kChildAt, kDeleteKeyRow, kDeleteKeyValues,
   kFindValue, kUpdateValue, kInsertValue, kDeleteValue, kValueAt, kCountKeys, kCountValues,
-  kSlotCount
+  kDataVersion, kSlotCount
 };
 
 std::mutex gCurrentMutex;
@@ -40,6 +40,11 @@ void ReportOnce(const std::string& problem) {
 std::string FoldedName(std::u16string_view name) {
   std::string out;
   out.reserve(name.size());
+  while (!name.empty() && name.front() < 0x80) {  // ASCII: the common case, without ICU
+    const char16_t c = name.front();
+    out.push_back(static_cast<char>(c >= u'A' && c <= u'Z' ? c + 32 : c));
+    name.remove_prefix(1);
+  }
   while (!name.empty()) {
     const Utf16Step step = DecodeUtf16(name);
     AppendUtf8(static_cast<char32_t>(u_foldCase(static_cast<UChar32>(step.codePoint),
@@ -209,14 +214,32 @@ DWORD Store::KeyExists(KeyId key) {
   return CheckKey(key, false);
 }
 
+bool Store::PathCacheValid() {
+  Statement s(*this, kDataVersion, "PRAGMA data_version");
+  const long long version = s.ok() && s.Step() == SQLITE_ROW ? s.Integer(0) : -1;
+  const bool valid = version != -1 && version == cacheVersion_;
+  if (!valid) pathCache_.clear();
+  cacheVersion_ = version;
+  return valid;
+}
+
 DWORD Store::OpenPath(KeyId base, std::u16string_view path, KeyId* found) {
   std::vector<std::u16string_view> names;
   if (!SplitSubKey(path, &names)) return ERROR_INVALID_PARAMETER;
   std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::string cacheKey = std::to_string(base) + '\\' + FoldedName(path);
+  if (PathCacheValid()) {
+    auto hit = pathCache_.find(cacheKey);
+    if (hit != pathCache_.end()) {
+      *found = hit->second;
+      return ERROR_SUCCESS;
+    }
+  }
   if (DWORD e = CheckKey(base, false)) return e;
   KeyId key = base;
   for (std::u16string_view name : names)
     if (DWORD e = FindChild(key, name, &key)) return e;
+  pathCache_.emplace(std::move(cacheKey), key);
   *found = key;
   return ERROR_SUCCESS;
 }
@@ -292,6 +315,7 @@ DWORD Store::DeleteSubKey(KeyId base, std::u16string_view path) {
   }
   if (DWORD e = CheckKey(parent, true)) return e;
   if (DWORD e = DeleteTree(key)) return e;
+  pathCache_.clear();
   return t.Commit();
 }
 

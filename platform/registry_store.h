@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/windows_types.h"
@@ -81,8 +82,13 @@ class Store {
   DWORD FindChild(KeyId parent, std::u16string_view name, KeyId* child);
   DWORD CheckKey(KeyId key, bool forWriting);
   DWORD DeleteTree(KeyId key);
+  bool PathCacheValid();
 
   std::recursive_mutex mutex_;
+  // Keys found by path, kept while no other process has committed since (PRAGMA
+  // data_version) and this one has deleted no key: a path walk then costs one lookup.
+  std::unordered_map<std::string, KeyId> pathCache_;
+  long long cacheVersion_ = -1;
   sqlite3* db_;
   std::string path_;
   std::vector<sqlite3_stmt*> statements_;

@@ -29,18 +29,24 @@ RegistryData DefaultValueRead() {
 RegistryData QueryByName(ce::HKEY key, std::u16string_view name) {
   const std::u16string n(name);
   RegistryData data;
-  ce::DWORD type = 0, size = 0;
-  if (ce::RegQueryValueExW(key, n.c_str(), nullptr, &type, nullptr, &size) == ce::ERROR_SUCCESS) {
-    std::vector<ce::BYTE> buffer(size);
-    if (ce::RegQueryValueExW(key, n.c_str(), nullptr, &type, buffer.data(), &size) ==
-        ce::ERROR_SUCCESS) {
-      data.read = true;
-      data.type = type;
-      data.bytes.assign(reinterpret_cast<const char*>(buffer.data()), size);
-      return data;
-    }
+  // Most values fit a small buffer: one query; a larger one is asked again at its size.
+  ce::BYTE small[512];
+  ce::DWORD type = 0, size = sizeof small;
+  ce::LONG e = ce::RegQueryValueExW(key, n.c_str(), nullptr, &type, small, &size);
+  if (e == ce::ERROR_SUCCESS) {
+    data.bytes.assign(reinterpret_cast<const char*>(small), size);
+  } else if (e == ce::ERROR_MORE_DATA) {
+    data.bytes.resize(size);
+    e = ce::RegQueryValueExW(key, n.c_str(), nullptr, &type,
+                             reinterpret_cast<ce::BYTE*>(data.bytes.data()), &size);
+    data.bytes.resize(size);
   }
-  return name.empty() ? DefaultValueRead() : data;
+  if (e == ce::ERROR_SUCCESS) {
+    data.read = true;
+    data.type = type;
+    return data;
+  }
+  return name.empty() ? DefaultValueRead() : RegistryData{};
 }
 
 // Sets a DynamicValue to a VMString-holding type and assigns raw UTF-16 units.

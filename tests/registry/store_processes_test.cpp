@@ -127,6 +127,26 @@ TEST(StoreProcesses, AnOpenProcessSeesAnotherWriteAtOnce) {
   EXPECT_EQ(Field(r[1], "result", "value").number, 2);
 }
 
+TEST(StoreProcesses, AKeyReplacedByAnotherProcessIsFoundAgain) {
+  const std::string key = "HKEY_LOCAL_MACHINE\\Replaced";
+  ASSERT_EQ(Call({"RegistrySetValue", "HKEY_LOCAL_MACHINE", "marker", "i:0"}), "true");
+  ASSERT_EQ(Call({"RegistryCreateKey", key}), "true");
+  ASSERT_EQ(Call({"RegistrySetValue", key, "v", "i:1"}), "true");
+  Running reader({"script", "-"});
+  reader.Send("RegistryQueryValue '" + key + "' v\n"
+              "RegistrySetValue HKEY_LOCAL_MACHINE marker i:1\n");
+  ASSERT_TRUE(WaitFor([] { return StoredValue("marker") == "4:01000000"; }));
+  // The key goes away and comes back as a new key while the reader keeps its connection.
+  ASSERT_EQ(Call({"RegistryDeleteKey", key}), "true");
+  ASSERT_EQ(Call({"RegistryCreateKey", key}), "true");
+  ASSERT_EQ(Call({"RegistrySetValue", key, "v", "i:2"}), "true");
+  reader.Send("RegistryQueryValue '" + key + "' v\n");
+  const std::vector<JsonValue> r = Records(reader.Finish());
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(Field(r[0], "result", "value").number, 1);
+  EXPECT_EQ(Field(r[2], "result", "value").number, 2);
+}
+
 TEST(StoreProcesses, TwoWritersLoseNothing) {
   ASSERT_EQ(Call({"RegistryCreateKey", "HKEY_LOCAL_MACHINE\\Load"}), "true");
   Running a({"script", "-"}), b({"script", "-"});

@@ -7,6 +7,7 @@
 #include "host/call_runner.h"
 #include "host/commands.h"
 #include "host/demo_files.h"
+#include "host/demo_registry.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -180,6 +181,7 @@ int RunDemo(LibrarySession& library, const Options&) {
     }
   }
   ShowFilesDemo(library);
+  ShowRegistryDemo(runner);
   return 0;
 }
 

@@ -1,0 +1,220 @@
+// The registry workers with a proxy: key creation and deletion rules, the access-refused
+// mark, values as the VM receives them, the search walk and the settings API.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "frame/component_proxy.h"
+#include "frame/dynamic_value.h"
+#include "frame/error_state.h"
+#include "frame/library_descriptor.h"
+#include "frame/vm_string.h"
+#include "platform/registry.h"
+#include "system/registry_errors.h"
+#include "system/registry_keys.h"
+#include "system/registry_search.h"
+#include "system/registry_values.h"
+#include "system/settings_api.h"
+#include "tests/platform/device_fixture.h"
+
+namespace tq {
+namespace {
+
+// A VM allocator on the C heap, so that the workers can build the VMStrings of their values.
+int32_t FreeChars(VMObject*, char16_t* chars) {
+  if (chars != nullptr) std::free(reinterpret_cast<char*>(chars) - kVMStringHeaderBytes);
+  return 0;
+}
+int32_t AllocateChars(VMObject*, VMString* s, uint32_t bytes, int32_t) {
+  char* block = static_cast<char*>(std::malloc(kVMStringHeaderBytes + bytes + 2));
+  *reinterpret_cast<VMStringHeader*>(block) = {1, bytes, 0};
+  s->chars = reinterpret_cast<char16_t*>(block + kVMStringHeaderBytes);
+  s->chars[0] = 0;
+  return 0;
+}
+int32_t ReallocateChars(VMObject* self, VMString* s, uint32_t bytes, int32_t reserved) {
+  if (s->chars == nullptr) return AllocateChars(self, s, bytes, reserved);
+  char* block = static_cast<char*>(std::realloc(
+      reinterpret_cast<char*>(s->chars) - kVMStringHeaderBytes, kVMStringHeaderBytes + bytes + 2));
+  reinterpret_cast<VMStringHeader*>(block)->capacityBytes = bytes;
+  s->chars = reinterpret_cast<char16_t*>(block + kVMStringHeaderBytes);
+  return 0;
+}
+void* const kAllocatorSlots[] = {nullptr, nullptr, nullptr,
+                                 reinterpret_cast<void*>(&FreeChars),
+                                 reinterpret_cast<void*>(&AllocateChars),
+                                 reinterpret_cast<void*>(&ReallocateChars)};
+VMObject gAllocator{kAllocatorSlots};
+
+class RegistryWorkers : public ce::testing::DeviceTest {
+ protected:
+  void SetUp() override {
+    DeviceTest::SetUp();
+    proxy_ = CreateComponentProxy(ThisLibrary());
+    SetAllocator(&gAllocator);
+  }
+  void TearDown() override {
+    proxy_->table->destroy(proxy_);
+    DeviceTest::TearDown();
+  }
+  CXError* State() { return ErrorStateOf(proxy_); }
+  uint32_t TakeError() {
+    const uint32_t id = State()->level == kLevelNone ? 0 : State()->errorId;
+    Reset(State());
+    return id;
+  }
+  void Put(std::u16string_view key, std::u16string_view name, std::u16string_view text) {
+    ASSERT_TRUE(settings::WriteRegistryString(key, name, text));
+  }
+  ComponentProxy* proxy_ = nullptr;
+};
+
+TEST_F(RegistryWorkers, CreateAndDeleteKeys) {
+  EXPECT_TRUE(CreateRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\A\\B"));
+  EXPECT_EQ(TakeError(), 0u);
+  EXPECT_FALSE(CreateRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\a\\b"));  // existed: no error
+  EXPECT_EQ(TakeError(), 0u);
+  EXPECT_FALSE(CreateRegistryKey(proxy_, u"HKEY_CURRENT_CONFIG\\X"));
+  EXPECT_EQ(State()->errorId, 80293u);
+  EXPECT_EQ(State()->level, 2u);
+  Reset(State());
+  EXPECT_FALSE(DeleteRegistryKey(proxy_, u""));
+  EXPECT_EQ(TakeError(), 80292u);
+  EXPECT_TRUE(CreateRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\A\\B\\C\\D"));
+  EXPECT_TRUE(CreateRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\A\\E"));
+  EXPECT_TRUE(DeleteRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\A"));
+  EXPECT_FALSE(RegistryKeyExists(u"HKEY_LOCAL_MACHINE\\A"));
+  EXPECT_TRUE(DeleteRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\A"));  // absent counts as deleted
+  EXPECT_EQ(TakeError(), 0u);
+}
+
+TEST_F(RegistryWorkers, RefusedAccessIsMarked) {
+  ASSERT_TRUE(CreateRegistryKey(proxy_, u"HKEY_LOCAL_MACHINE\\Locked"));
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((root_ + "/.device/registry.db").c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE keys SET flags=1 WHERE name='Locked'", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_FALSE(WriteRegistryValue(proxy_, u"HKEY_LOCAL_MACHINE\\Locked", u"v", ce::REG_SZ, "x"));
+  EXPECT_EQ(State()->errorId, 80293u);
+  EXPECT_TRUE(AccessRefusedMarked(State()));
+  const std::u16string message(State()->message.view());
+  EXPECT_NE(message.find(u"(5)"), std::u16string::npos);
+  Reset(State());
+  EXPECT_FALSE(AccessRefusedMarked(State()));
+  EXPECT_FALSE(WriteRegistryValue(proxy_, u"HKEY_LOCAL_MACHINE\\Absent", u"v", ce::REG_SZ, "x"));
+  EXPECT_FALSE(AccessRefusedMarked(State()));
+}
+
+TEST_F(RegistryWorkers, ValuesAsTheVMReceivesThem) {
+  struct Case {
+    ce::DWORD type;
+    std::string bytes;
+    uint8_t valueType;
+    std::string payloadBytes;  // bytes of the VMString, or of the fixed payload
+  };
+  const std::string abc("a\0b\0c\0\0\0", 8);
+  const Case cases[] = {
+      {ce::REG_SZ, abc, 110, std::string("a\0b\0c\0", 6)},
+      {ce::REG_EXPAND_SZ, abc, 16, abc},
+      {ce::REG_MULTI_SZ, std::string("a\0\0\0b\0\0\0\0\0", 10), 16,
+       std::string("a\0\0\0b\0\0\0\0\0", 10)},
+      {ce::REG_BINARY, std::string("\x01\x02\x03", 3), 28, std::string("\x01\x02\x03", 3)},
+      {ce::REG_DWORD, std::string("\x02\x00\x01\x00", 4), 8, std::string("\x02\x00\x01\x00", 4)},
+      {ce::REG_DWORD_BIG_ENDIAN, std::string("\x02\x00\x01\x00", 4), 8,
+       std::string("\x01\x00\x02\x00", 4)},
+      {ce::REG_QWORD, std::string("\x01\0\0\0\0\0\0\x80", 8), 5,
+       std::string("\x01\0\0\0\0\0\0\x80", 8)},
+      {ce::REG_NONE, "zz", 16, ""},
+      {ce::REG_LINK, "zz", 16, ""},
+      {10, "zz", 0, ""},
+  };
+  for (const Case& c : cases) {
+    RegistryData data{true, c.type, c.bytes};
+    DynamicValue value;
+    RegistryDataToValue(data, value);
+    EXPECT_EQ(value.type(), c.valueType) << c.type;
+    std::string got;
+    if (c.valueType == 110 || c.valueType == 16 || c.valueType == 28) {
+      const VMString& s = *reinterpret_cast<const VMString*>(value.payload);
+      if (s.chars != nullptr)
+        got.assign(reinterpret_cast<const char*>(s.chars), HeaderOf(s.chars)->lengthBytes);
+    } else if (c.valueType != 0) {
+      got.assign(reinterpret_cast<const char*>(value.payload), c.payloadBytes.size());
+    }
+    EXPECT_EQ(got, c.payloadBytes) << c.type;
+  }
+}
+
+TEST_F(RegistryWorkers, ReadingForgivesOnlyTheDefaultValue) {
+  ASSERT_TRUE(CreateRegistryKey(proxy_, u"HKEY_CURRENT_USER\\R"));
+  const RegistryData absentDefault = ReadRegistryValue(u"HKEY_CURRENT_USER\\R", u"");
+  EXPECT_TRUE(absentDefault.read);
+  EXPECT_EQ(absentDefault.type, ce::REG_SZ);
+  EXPECT_FALSE(ReadRegistryValue(u"HKEY_CURRENT_USER\\R", u"named").read);
+  EXPECT_FALSE(ReadRegistryValue(u"HKEY_CURRENT_USER\\Nope", u"").read);
+  EXPECT_FALSE(ReadRegistryValue(u"", u"").read);
+  EXPECT_TRUE(ReadRegistryValueAt(u"HKEY_CURRENT_USER\\R", 0).read);
+  EXPECT_FALSE(ReadRegistryValueAt(u"HKEY_CURRENT_USER\\R", 1).read);
+  // A write by index names the value enumerated there.
+  Put(u"HKEY_CURRENT_USER\\R", u"First", u"1");
+  EXPECT_TRUE(WriteRegistryValueAt(proxy_, u"HKEY_CURRENT_USER\\R", 1, ce::REG_SZ,
+                                   StringBytes(u"one", false)));
+  EXPECT_EQ(settings::ReadRegistryString(u"HKEY_CURRENT_USER\\R", u"first"), u"one");
+  EXPECT_FALSE(WriteRegistryValueAt(proxy_, u"HKEY_CURRENT_USER\\R", 2, ce::REG_SZ, "x"));
+  EXPECT_EQ(TakeError(), 0u);
+}
+
+TEST_F(RegistryWorkers, SearchWalksDepthFirstAndResumes) {
+  // HKLM\S: values Alpha="find me", Beta="other"; subkeys FindKey (value Deep="find")
+  // and Other (value X = "x find y").
+  Put(u"HKEY_LOCAL_MACHINE\\S", u"Alpha", u"find me");
+  Put(u"HKEY_LOCAL_MACHINE\\S", u"Beta", u"other");
+  Put(u"HKEY_LOCAL_MACHINE\\S\\FindKey", u"Deep", u"findings");
+  Put(u"HKEY_LOCAL_MACHINE\\S\\Other", u"X", u"x find y");
+  std::vector<std::u16string> found;
+  for (std::u16string at = u"HKEY_LOCAL_MACHINE\\S";;) {
+    at = RegistrySearch(at, u"find", search_option::kDefault);
+    if (at.empty()) break;
+    found.push_back(at);
+    ASSERT_LT(found.size(), 10u);
+  }
+  const std::vector<std::u16string> expected = {
+      u"HKEY_LOCAL_MACHINE\tS\tAlpha\tfind me",
+      u"HKEY_LOCAL_MACHINE\tS\\FindKey",
+      u"HKEY_LOCAL_MACHINE\tS\\FindKey\tDeep\tfindings",
+      u"HKEY_LOCAL_MACHINE\tS\\Other\tX\tx find y",
+  };
+  EXPECT_EQ(found, expected);
+  // Whole words: "findings" and "FindKey" no longer count.
+  EXPECT_EQ(RegistrySearch(u"HKEY_LOCAL_MACHINE\tS\tAlpha\tfind me", u"find",
+                           search_option::kDefault | search_option::kWholeWords),
+            u"HKEY_LOCAL_MACHINE\tS\\Other\tX\tx find y");
+  // Value names only, descending (2 + 8); from a name match the search goes on after it.
+  EXPECT_EQ(RegistrySearch(u"HKEY_LOCAL_MACHINE\tS", u"alp", 10), u"HKEY_LOCAL_MACHINE\tS\tAlpha");
+  EXPECT_EQ(RegistrySearch(u"HKEY_LOCAL_MACHINE\tS\tAlpha", u"alp", 10), u"");
+  EXPECT_EQ(RegistrySearch(u"HKEY_DYN_DATA", u"x", 15), u"");
+}
+
+TEST_F(RegistryWorkers, WalksAndLists) {
+  Put(u"HKEY_USERS\\W\\One", u"A", u"1");
+  ASSERT_TRUE(settings::WriteRegistryDword(u"HKEY_USERS\\W\\One", u"B", 2));
+  Put(u"HKEY_USERS\\W\\Two", u"", u"");
+  EXPECT_EQ(FirstSubKey(u"HKEY_USERS\\W"), u"HKEY_USERS\\W\\One");
+  EXPECT_EQ(NextSubKey(u"HKEY_USERS\\W\\One"), u"HKEY_USERS\\W\\Two");
+  EXPECT_EQ(NextSubKey(u"HKEY_USERS\\W\\Two"), u"");
+  EXPECT_EQ(NextSubKey(u"HKEY_USERS\\W\\one"), u"");  // names compare exactly here
+  EXPECT_EQ(NextSubKey(u"HKEY_USERS\\W"), u"");
+  EXPECT_EQ(ListRegistrySubKeys(u"HKEY_USERS\\W"), u"One\r\nTwo");
+  EXPECT_EQ(ListRegistryValues(u"HKEY_USERS\\W\\One", true), u"A\tT\r\nB\tN");
+  EXPECT_EQ(ListRegistryValues(u"HKEY_USERS\\W\\One", false), u"A\r\nB");
+  EXPECT_EQ(ListRegistryValues(u"", false), u"");
+  EXPECT_EQ(settings::ReadRegistryDword(u"HKEY_USERS\\W\\One", u"b"), 2u);
+  EXPECT_EQ(settings::ReadRegistryDword(u"HKEY_USERS\\W\\One", u"a"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tq

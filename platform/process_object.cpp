@@ -3,7 +3,7 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/pidfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,6 +52,15 @@ void ReapLocked(pid_t pid, Child& child) {
     child.exitCode = child.requestedCode ? *child.requestedCode
                                          : static_cast<DWORD>(128 + info.si_status);
   }
+}
+
+// The pidfd calls, made directly: the C library's wrappers are not declared for C++ here.
+int PidfdOpen(pid_t pid) {
+  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+}
+
+int PidfdKill(int pidfd) {
+  return static_cast<int>(syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, 0));
 }
 
 bool Readable(int fd, int milliseconds) {
@@ -109,7 +118,7 @@ bool ProcessObject::Kill(UINT exitCode) {
     std::lock_guard<std::mutex> guard(children.lock);
     children.byPid[pid_].requestedCode = exitCode;
   }
-  if (pidfd_send_signal(pidfd_, SIGKILL, nullptr, 0) != 0) {
+  if (PidfdKill(pidfd_) != 0) {
     SetLastErrorFromErrno();
     return false;
   }
@@ -131,7 +140,7 @@ void ReapEndedChildren() {
 }
 
 std::shared_ptr<ProcessObject> OpenProcessObject(pid_t pid, uint64_t startTime) {
-  const int pidfd = pidfd_open(pid, 0);
+  const int pidfd = PidfdOpen(pid);
   if (pidfd < 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -11,13 +11,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/device_config.h"
 #include "platform/device_path.h"
 #include "platform/utf8.h"
 
 namespace ce {
 namespace {
-
-constexpr char16_t kDefaultApplication[] = u"\\Program Files\\App\\App.exe";
 
 std::string RecordFolder() {
   const std::string folder = DeviceRoot() + "/.device/processes";
@@ -73,9 +72,7 @@ std::optional<ProcessState> ReadProcessState(pid_t pid) {
 }
 
 std::u16string ApplicationDevicePath() {
-  const char* app = std::getenv("TQ_APP");
-  if (app == nullptr || *app == '\0') return kDefaultApplication;
-  return Utf8ToUtf16(app);
+  return CurrentDeviceConfig()->applicationPath;
 }
 
 bool RecordDeviceProcess(pid_t pid, uint64_t startTime, std::u16string_view devicePath) {

@@ -3,7 +3,7 @@
 //
 // Membership: every program that CreateProcessW started for this root, and every running
 // application (a process of the library started by the VM) of this root, listed under its
-// executable's device path (TQ_APP, default "\Program Files\App\App.exe"). Each member has a
+// executable's device path (TQ_APP). Each member has a
 // record in the root's ".device/processes" folder named by its pid, holding the process's
 // start time (clock ticks since boot, from /proc/PID/stat) and its device path.
 //

@@ -1,6 +1,7 @@
 // CreateProcessW and the process calls over host processes.
 #include "platform/processes.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,6 +82,12 @@ pid_t Spawn(const std::string& hostPath, const char16_t* arguments) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, DeviceRoot().c_str());
+  // The device has no console: a program's standard streams are empty, and it inherits no
+  // other descriptor of this process.
+  for (const int fd : {0, 1, 2}) {
+    posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+  }
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
   pid_t pid = 0;
   const int error = posix_spawn(&pid, hostPath.c_str(), &actions, nullptr, argvPointers.data(),
                                 environmentPointers.data());

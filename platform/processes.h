@@ -5,7 +5,8 @@
 // a "#!" line, whatever its extension). It runs as a real host process whose working directory
 // is the device root, whose environment is this process's with TQ_DEVICE naming the same root,
 // and whose only argument is the argument string, passed whole (a null or empty string passes
-// no argument), as the device passes one command line. Failures use the device's codes: 2
+// no argument), as the device passes one command line. Its standard input and outputs are
+// /dev/null (the device has no console) and it inherits no other descriptor. Failures use the device's codes: 2
 // missing file, 3 missing folder, 5 a folder or a file that cannot be run, 193 a file that is
 // not a program (not executable, or a format the host cannot run).
 //

@@ -3,12 +3,15 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "frame/call_context.h"
 #include "frame/dynamic_value.h"
+#include "frame/vm_string.h"
 #include "platform/kernel_object.h"
 #include "platform/sync_objects.h"
 #include "system/zone_layout.h"
@@ -36,10 +39,21 @@ Notifier& TheNotifier() {
   return *notifier;
 }
 
-void Deliver(const ZoneListener& listener) {
+// Calls the procedure with the zone's name as a text value (type 16: the payload word is a
+// VMString the caller owns, so the value is emptied before the string is released).
+void CallWithName(const ZoneListener& listener) {
+  LocalString text;
+  text.assign(listener.zoneName);
   DynamicValue name;
-  SetText(name, listener.zoneName);
+  SetType(name, typecode::kString);
+  std::memcpy(name.payload, &text.get().chars, sizeof text.get().chars);
   CallProcedure(listener.procedure.get(), {&name});
+  std::memset(name.payload, 0, sizeof text.get().chars);
+  SetType(name, 0);
+}
+
+void Deliver(const ZoneListener& listener) {
+  CallWithName(listener);
   const uint32_t self = static_cast<uint32_t>(getpid());
   const ce::HANDLE acknowledge = ce::OpenSemaphoreW(
       ce::SEMAPHORE_ALL_ACCESS, ce::FALSE, ZoneSemaphoreName(listener.objectName, u'F', self).c_str());

@@ -13,6 +13,7 @@
 #include "frame/constant_tables.h"
 
 #include "frame/function_table.h"
+#include "system/process_type.h"
 
 #include <array>
 #include <utility>
@@ -59,9 +60,8 @@ constexpr std::array<unsigned char, kVMDataBlockSize> MakeDataBlock() {
 
 intptr_t gRegisteredTypeValue = 0;
 
-// The process object's constructor belongs to the process family; until it is built the
-// constructor creates nothing.
-void* ConstructProcess() { return nullptr; }
+// The process object (system/process_type.h).
+void* ConstructProcess() { return ConstructProcessTypeObject(); }
 void RegisterType(intptr_t vmValue) { gRegisteredTypeValue = vmValue; }
 
 const TypeRecord kProcessType = {1281, "+:008:0:STD:Processus", kTypeMemberAttribute, 2,

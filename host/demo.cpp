@@ -8,6 +8,7 @@
 #include "host/commands.h"
 #include "host/demo_files.h"
 #include "host/demo_registry.h"
+#include "host/demo_processes.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -182,6 +183,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   }
   ShowFilesDemo(library);
   ShowRegistryDemo(runner);
+  RunProcessesDemo(runner);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // Implementation entry of NumberToString: the value is read from its DynamicValue (a copy is
 // converted, never the caller's value), then written by the numtext worker.
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <string>
 

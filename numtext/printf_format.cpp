@@ -113,7 +113,9 @@ std::optional<FormatSpec> ParseFormatSpec(std::u16string_view format) {
       state = State::kConversion;
       continue;
     }
-    if (Suffix(c, spec)) {
+    // A suffix ends the format, but only after something it qualifies: a leading suffix
+    // letter makes no format ("abc" is refused).
+    if (state != State::kFlags && Suffix(c, spec)) {
       ended = true;
       continue;
     }

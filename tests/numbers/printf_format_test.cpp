@@ -48,7 +48,7 @@ TEST(FormatSpecGrammar, ReadsFlagsWidthPrecisionAndSuffixes) {
       {"5.1fVtrailing", 0, 'f', 5, 1, 0, u','},
       {"5.1fR", flag::kSettingsThousands, 'f', 5, 1, 0, 0},
       {"8xS", 0, 'x', 8, 0, 0, 0},  // no grouping for hexadecimal
-      {"S", flag::kDeviceThousands, 'f', 0, 6, 0, 0},
+      {"0S", flag::kDeviceThousands | flag::kZeroPad, 'f', 0, 6, 0, 0},
       {"8.f", 0, 'f', 8, 0, 0, 0},
   };
   for (const auto& c : cases) {
@@ -64,7 +64,7 @@ TEST(FormatSpecGrammar, ReadsFlagsWidthPrecisionAndSuffixes) {
 }
 
 TEST(FormatSpecGrammar, RefusesWhatItCannotRead) {
-  for (const char* bad : {"abc", "8-2f", "f2", "ff", "10,,,2f", "%%f", "1.2.3f", "x+"})
+  for (const char* bad : {"abc", "8-2f", "f2", "ff", "10,,,2f", "%%f", "1.2.3f", "x+", "S", "-a"})
     EXPECT_FALSE(tq::ParseFormatSpec(Wide(bad)).has_value()) << bad;
   const std::optional<FormatSpec> huge = tq::ParseFormatSpec(u"99999999999999999999f");
   ASSERT_TRUE(huge.has_value());
@@ -107,7 +107,7 @@ TEST(PrintfConversions, RealsAgreeWithTheCLibrary) {
     std::snprintf(expected, sizeof expected, CFormatOf(c).c_str(), v);
     ASSERT_EQ(Narrow(Ours(v, c)), expected) << CFormatOf(c) << " of " << v;
   }
-  for (double special : {INFINITY, -INFINITY, NAN, -0.0, 1e308, 5e-324}) {
+  for (double special : {HUGE_VAL, -HUGE_VAL, std::nan(""), -0.0, 1e308, 5e-324}) {
     tq::CConversion c;
     c.width = 12;
     char expected[512];

@@ -84,7 +84,7 @@ std::u16string FormatDiskSize(double value, int unit, char16_t decimal,
 std::u16string DiskSizeText(int64_t size, int64_t unit, RegionalSettings settings,
                             ComponentProxy* proxy) {
   if (unit < 0 || unit > kLargestSizeUnit) {
-    RaiseError(proxy, kUnknownUnitError);
+    if (proxy != nullptr) RaiseError(proxy, kUnknownUnitError);
     return std::u16string();
   }
   NumericMask mask(kDiskSizeKeyword);

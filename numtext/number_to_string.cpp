@@ -179,7 +179,7 @@ std::u16string NumberToString(const NumberArgument& value, std::u16string_view f
   }
   const std::optional<FormatSpec> spec = ParseFormatSpec(format);
   if (!spec || spec->width > kFormatLimit || spec->precision > kFormatLimit) {
-    RaiseError(proxy, kBadFormatError);
+    if (proxy != nullptr) RaiseError(proxy, kBadFormatError);
     return std::u16string();
   }
   return FormatWithSpec(value, *spec, settings);

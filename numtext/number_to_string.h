@@ -35,7 +35,7 @@ bool IsKeyword(std::u16string_view format);
 bool NeedsStandardText(uint8_t type, std::u16string_view format);
 
 // The whole algorithm; `settings` are the call's (moved into a mask on the mask path).
-// Errors (80270) are raised on `proxy` and give "".
+// Errors (80270) are raised on `proxy` (when there is one) and give "".
 std::u16string NumberToString(const NumberArgument& value, std::u16string_view format,
                               RegionalSettings settings, ComponentProxy* proxy);
 

@@ -36,14 +36,15 @@ std::string Trim(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+// The fields of an entry, separated by "|" (no field holds one), without their blanks.
 std::vector<std::string> Fields(const std::string& text) {
   std::vector<std::string> out;
   size_t start = 0;
   for (;;) {
-    const size_t bar = text.find(" | ", start);
+    const size_t bar = text.find('|', start);
     out.push_back(Trim(text.substr(start, bar == std::string::npos ? bar : bar - start)));
     if (bar == std::string::npos) return out;
-    start = bar + 3;
+    start = bar + 1;
   }
 }
 

@@ -9,6 +9,7 @@
 #include "host/demo_files.h"
 #include "host/demo_registry.h"
 #include "host/demo_processes.h"
+#include "host/demo_numbers.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -184,6 +185,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   ShowFilesDemo(library);
   ShowRegistryDemo(runner);
   RunProcessesDemo(runner);
+  RunNumbersDemo(runner);
   return 0;
 }
 

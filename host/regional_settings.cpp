@@ -28,9 +28,6 @@ SettingsObject& Of(VMObject* self) {
 int32_t Release(VMObject* self) {
   return --Of(self).references;
 }
-intptr_t NoNumberFormat(VMObject*) {
-  return 0;
-}
 int32_t ReversesSystemDateMask(VMObject* self) {
   return Of(self).data.reversesSystemDateMask;
 }
@@ -50,16 +47,14 @@ const tq::DurationSettingsRecord* DurationSettings(VMObject* self) {
   return Of(self).data.hasDuration ? &Of(self).duration : nullptr;
 }
 
-void* const kSlots[tq::regionalslot::kSlotCount] = {
+NumberSettingsData& NumbersOf(VMObject* self) {
+  return Of(self).data.numbers;
+}
+
+// Slots 1..8 are filled by InstallNumberSlots.
+void* gSlots[tq::regionalslot::kSlotCount] = {
     reinterpret_cast<void*>(&Release),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
-    reinterpret_cast<void*>(&NoNumberFormat),
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
     reinterpret_cast<void*>(&ReversesSystemDateMask),
     reinterpret_cast<void*>(&TimeSettings),
     reinterpret_cast<void*>(&DateSettings),
@@ -146,6 +141,8 @@ bool ReadRegionalSettings(const JsonValue& document, RegionalSettingsData& d, st
       ok = ReadFlag(m.value, m.name, d.keepsSystemTimeMask, error);
     } else if (m.name == "uses_system_language") {
       ok = ReadFlag(m.value, m.name, d.usesSystemLanguage, error);
+    } else if (IsNumberMember(m.name)) {
+      ok = ReadNumberMember(m, d.numbers, error);
     } else if (m.name == "time" || m.name == "date" || m.name == "duration") {
       ok = ReadGroup(m.value, m.name, d, error);
       (m.name == "time" ? d.hasTime : m.name == "date" ? d.hasDate : d.hasDuration) = true;
@@ -168,7 +165,9 @@ tq::VMObject* AcquireRegionalSettings() {
       delete s;
       return nullptr;
     }
-    s->slots = kSlots;
+    InstallNumberSlots(gSlots, &NumbersOf);
+    BuildNumberRecords(s->data.numbers);
+    s->slots = gSlots;
     const RegionalSettingsData& d = s->data;
     s->time = {Chars(d.amText), Chars(d.pmText), Chars(d.timeMask)};
     s->date = {Chars(d.dateMask), Chars(d.dayNames), Chars(d.monthNames)};

@@ -3,7 +3,7 @@
 // services answer null.
 //
 // The object has the slot layout of datetime/date_mask_settings.h: release, eight slots for
-// the number formats (answered with "none" until the numeric masks need them), then the date,
+// the number, currency and size-unit records (host/regional_number_settings.h), then the date,
 // time and duration options. Its reference count is atomic; the library releases every
 // reference a service gave it.
 #pragma once
@@ -14,6 +14,7 @@
 
 #include "frame/vm_object.h"
 #include "host/json.h"
+#include "host/regional_number_settings.h"
 
 namespace tqhost {
 
@@ -25,6 +26,7 @@ struct RegionalSettingsData {
   std::u16string amText, pmText, timeMask;
   std::u16string dateMask, dayNames, monthNames;  // names separated by ';'
   std::u16string durationMask;
+  NumberSettingsData numbers;
 };
 
 // Reads the --settings document; false with a message naming the member at fault.

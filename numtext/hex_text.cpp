@@ -1,21 +1,39 @@
-// Hexadecimal writer and reader. The writer sizes its output once and fills it through a
-// pointer, since dumps of large buffers are common; the reader appends to a vector reserved for
-// the densest text.
+// Hexadecimal writer and reader. Both size their output once and fill it through a pointer
+// with table lookups, since dumps of large buffers are common.
 #include "numtext/hex_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tq {
 namespace {
 
 constexpr char16_t kUpperHex[] = u"0123456789ABCDEF";
 
-int HexDigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-  return -1;
-}
+// The two digits of each byte, as the two UTF-16 units laid out in memory.
+struct DigitPairs {
+  char16_t pair[256][2];
+  constexpr DigitPairs() : pair() {
+    for (int b = 0; b < 256; ++b) {
+      pair[b][0] = kUpperHex[b >> 4];
+      pair[b][1] = kUpperHex[b & 15];
+    }
+  }
+};
+constexpr DigitPairs kDigitPairs;
+
+struct DigitValues {
+  int8_t value[128];
+  constexpr DigitValues() : value() {
+    for (int c = 0; c < 128; ++c) value[c] = -1;
+    for (int c = '0'; c <= '9'; ++c) value[c] = static_cast<int8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) value[c] = static_cast<int8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c) value[c] = static_cast<int8_t>(c - 'a' + 10);
+  }
+};
+constexpr DigitValues kDigitValues;
+
+int HexDigitValue(char16_t c) { return c < 128 ? kDigitValues.value[c] : -1; }
 
 char16_t ColumnCharacter(uint8_t b) { return b >= 0x20 && b <= 0x7F ? b : u'.'; }
 
@@ -48,30 +66,45 @@ HexStatus BufferToHex(std::span<const uint8_t> bytes, int32_t grouping, int32_t 
   out.resize(MaximumLength(bytes.size(), groupBytes, width));
   char16_t* w = out.data();
   const size_t size = bytes.size();
+  // A line ends after the group that brings it to `width` bytes or more; the buffer's last
+  // line ends with the buffer, without a break.
+  const size_t groupsPerLine = std::max<size_t>(1, (width + groupBytes - 1) / groupBytes);
+  const size_t lineBytes = lineBreaks ? groupsPerLine * groupBytes : size;
   size_t lineStart = 0;
-  size_t pos = 0;
   auto writeColumn = [&](size_t end) {
     *w++ = u' ';
     for (size_t i = lineStart; i < end; ++i) *w++ = ColumnCharacter(bytes[i]);
   };
-  while (pos < size) {
-    const size_t g = pos + groupBytes <= size ? groupBytes : 1;
-    // The group's bytes from the most significant digit pair to the least.
-    for (size_t k = 0; k < g; ++k) {
-      const uint8_t b = bytes[memoryOrder ? pos + k : pos + g - 1 - k];
-      *w++ = kUpperHex[b >> 4];
-      *w++ = kUpperHex[b & 15];
+  while (true) {
+    const bool lastLine = size - lineStart <= lineBytes;
+    const size_t lineEnd = lastLine ? size : lineStart + lineBytes;
+    size_t pos = lineStart;
+    if (groupBytes == 1) {
+      for (; pos < lineEnd; ++pos) {
+        std::memcpy(w, kDigitPairs.pair[bytes[pos]], sizeof kDigitPairs.pair[0]);
+        w[2] = u' ';
+        w += separators ? 3 : 2;
+      }
+    } else {
+      while (pos < lineEnd) {
+        // Near the buffer's end a group that no longer fits falls back to single bytes. The
+        // group's bytes are written from the most significant digit pair to the least.
+        const size_t g = pos + groupBytes <= size ? groupBytes : 1;
+        for (size_t k = 0; k < g; ++k) {
+          const uint8_t b = bytes[memoryOrder ? pos + k : pos + g - 1 - k];
+          std::memcpy(w, kDigitPairs.pair[b], sizeof kDigitPairs.pair[0]);
+          w += 2;
+        }
+        pos += g;
+        *w++ = u' ';
+      }
     }
-    pos += g;
-    if (pos == size) break;
-    if (lineBreaks && pos - lineStart >= width) {
-      if (column) writeColumn(pos);
-      *w++ = u'\r';
-      *w++ = u'\n';
-      lineStart = pos;
-    } else if (separators) {
-      *w++ = u' ';
-    }
+    if (separators) --w;  // no separator after a line's last group
+    if (lastLine) break;
+    if (column) writeColumn(lineEnd);
+    *w++ = u'\r';
+    *w++ = u'\n';
+    lineStart = lineEnd;
   }
   if (column) writeColumn(size);
   out.resize(static_cast<size_t>(w - out.data()));
@@ -88,33 +121,45 @@ HexStatus HexToBuffer(std::u16string_view text, int32_t grouping, int32_t option
   }
   if (grouping != 1 && grouping != 2 && grouping != 4) return HexStatus::kBadGrouping;
   const size_t groupChars = 2 * static_cast<size_t>(grouping);
-  out.reserve(text.size() / 2);
+  const size_t n = text.size();
+  out.resize(n / 2 + 4);  // at most one byte per two characters, plus a short last group
+  uint8_t* w = out.data();
   size_t pos = 0;
-  while (pos < text.size()) {
-    const std::u16string_view group = text.substr(pos, groupChars);
-    if (HexDigitValue(group[0]) < 0) {
-      if (badGroup != nullptr) *badGroup = std::u16string(group);
+  while (pos < n) {
+    if (groupChars == 2 && pos + 1 < n) {
+      const int high = HexDigitValue(text[pos]);
+      const int low = HexDigitValue(text[pos + 1]);
+      if ((high | low) >= 0) {  // the common case: a whole byte
+        *w++ = static_cast<uint8_t>((high << 4) | low);
+        pos += 2;
+        if (pos < n && text[pos] == u' ') ++pos;
+        if (pos < n && text[pos] == u'\r') ++pos;
+        if (pos < n && text[pos] == u'\n') ++pos;
+        continue;
+      }
+    }
+    const size_t groupEnd = std::min(n, pos + groupChars);
+    if (HexDigitValue(text[pos]) < 0) {
+      if (badGroup != nullptr) *badGroup = std::u16string(text.substr(pos, groupChars));
       out.clear();
       return HexStatus::kNotHexadecimal;
     }
     uint32_t number = 0;
     size_t digits = 0;
-    for (; digits < group.size() && digits < 8; ++digits) {
-      const int v = HexDigitValue(group[digits]);
-      if (v < 0) break;
+    for (int v; pos + digits < groupEnd && digits < 8 && (v = HexDigitValue(text[pos + digits])) >= 0;
+         ++digits)
       number = (number << 4) | static_cast<uint32_t>(v);
-    }
     const size_t count = digits / 2;
     if (count == 1 || count == 2 || count == 4) {
-      for (size_t k = 0; k < count; ++k) {
-        const size_t shift = 8 * (memoryOrder ? count - 1 - k : k);
-        out.push_back(static_cast<uint8_t>(number >> shift));
-      }
+      for (size_t k = 0; k < count; ++k)
+        *w++ = static_cast<uint8_t>(number >> (8 * (memoryOrder ? count - 1 - k : k)));
     }
-    pos += std::max<size_t>(2 * count, 1);
-    for (char16_t skipped : {u' ', u'\r', u'\n'})
-      if (pos < text.size() && text[pos] == skipped) ++pos;
+    pos += count > 0 ? 2 * count : 1;
+    if (pos < n && text[pos] == u' ') ++pos;
+    if (pos < n && text[pos] == u'\r') ++pos;
+    if (pos < n && text[pos] == u'\n') ++pos;
   }
+  out.resize(static_cast<size_t>(w - out.data()));
   return HexStatus::kOk;
 }
 

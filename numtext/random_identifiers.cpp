@@ -19,8 +19,8 @@ namespace {
 
 std::atomic<uint32_t> gCallCounter{0};
 
-// The values hashed for one draw. Addresses are pointer-sized on this platform; the block is
-// hashed as the bytes it holds.
+// The values hashed for one draw. Addresses are pointer-sized on this platform; the block is hashed as the bytes it holds.
+#pragma pack(push, 4)
 struct SeedBlock {
   uintptr_t counterAddress;
   uintptr_t blockAddress;
@@ -30,9 +30,14 @@ struct SeedBlock {
   uint32_t tickCount;
   uint32_t processWord;
   uint32_t threadWord;
-  uint32_t padding;
-  uint8_t deviceRandom[32];
+  uint8_t deviceRandom[16];
 };
+#pragma pack(pop)
+
+uint32_t ThreadWord() {
+  thread_local const uint32_t word = static_cast<uint32_t>(gettid());
+  return word;
+}
 
 constexpr char kLowerHex[] = "0123456789abcdef";
 
@@ -53,8 +58,8 @@ void RandomBytes(uint8_t* out, size_t count) {
   block.secondsSince1970 = static_cast<uint32_t>(std::time(nullptr));
   block.tickCount = ce::GetTickCount();
   block.processWord = static_cast<uint32_t>(getpid());
-  block.threadWord = static_cast<uint32_t>(gettid());
-  // Should the kernel's generator fail, the other fields still make every block different.
+  block.threadWord = ThreadWord();
+  // Should the kernel's generator fail, the counter still makes every block different.
   ce::CeGenRandom(sizeof block.deviceRandom, block.deviceRandom);
   Sha256 hash;
   hash.Update(&block, sizeof block);

@@ -3,7 +3,7 @@
 // GetGuid.
 //
 // Invariants: RandomBytes gives at most 32 bytes per call (one digest); the seed block mixes
-// a process-wide call counter, so two calls never hash the same block, and 32 bytes of the
+// a process-wide call counter, so two calls never hash the same block, and 16 bytes of the
 // device's cryptographic generator, so that two processes started in the same millisecond do
 // not draw the same identifiers.
 #pragma once

@@ -45,11 +45,44 @@ const EscapeTables& Tables() {
   return tables;
 }
 
-int DigitValue(char16_t c) {
+unsigned DigitValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'Z') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'z') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'Z') return c - u'A' + 10u;
+  if (c >= u'a' && c <= u'z') return c - u'a' + 10u;
   return 0;
+}
+
+// The decoding loop, for UTF-16 output and for the bytes of UrlDecode (the low 8 bits of
+// each unit).
+template <typename Unit>
+size_t DecodeInto(std::u16string_view text, Unit* out) {
+  const size_t n = text.size();
+  const char16_t* p = text.data();
+  size_t w = 0;
+  size_t i = 0;
+  while (i < n) {
+    const char16_t c = p[i];
+    if (c != u'%') {
+      out[w++] = static_cast<Unit>(c == u'+' ? u' ' : c);
+      ++i;
+      continue;
+    }
+    if (text.compare(i, kEuroSequenceLength, kEuroSequence) == 0) {
+      out[w++] = static_cast<Unit>(u'\u20AC');
+      i += kEuroSequenceLength;
+      continue;
+    }
+    if (n - i < 3) break;
+    ++i;
+    unsigned value = 0;
+    for (int digit = 0; digit < 2; ++digit) {
+      while (i < n && p[i] == u'%') ++i;
+      if (i == n) return w;
+      value = value * 16 + DigitValue(p[i++]);
+    }
+    out[w++] = static_cast<Unit>(value);
+  }
+  return w;
 }
 
 std::u16string Widen(std::string_view bytes, uint32_t codePage) {
@@ -106,32 +139,7 @@ std::u16string PercentEncode(std::string_view bytes, bool componentMode) {
 }
 
 size_t PercentDecode(std::u16string_view text, char16_t* out) {
-  const size_t n = text.size();
-  size_t w = 0;
-  size_t i = 0;
-  while (i < n) {
-    const char16_t c = text[i];
-    if (c == u'%') {
-      if (text.compare(i, kEuroSequenceLength, kEuroSequence) == 0) {
-        out[w++] = u'\u20AC';
-        i += kEuroSequenceLength;
-        continue;
-      }
-      if (n - i < 3) break;
-      ++i;
-      unsigned value = 0;
-      for (int digit = 0; digit < 2; ++digit) {
-        while (i < n && text[i] == u'%') ++i;
-        if (i == n) return w;
-        value = value * 16 + static_cast<unsigned>(DigitValue(text[i++]));
-      }
-      out[w++] = static_cast<char16_t>(value);
-    } else {
-      out[w++] = c == u'+' ? u' ' : c;
-      ++i;
-    }
-  }
-  return w;
+  return DecodeInto(text, out);
 }
 
 std::u16string PercentDecode(std::u16string_view text) {
@@ -151,10 +159,8 @@ std::u16string UrlEncode(std::string_view text, int32_t encoding, uint32_t codeP
 
 std::string UrlDecode(std::u16string_view text, int32_t encoding, uint32_t codePage) {
   if (text.empty()) return {};
-  std::u16string units(text.size(), u'\0');
-  const size_t count = PercentDecode(text, units.data());
-  std::string bytes(count, '\0');
-  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(units[i] & 0xFF);
+  std::string bytes(text.size(), '\0');
+  bytes.resize(DecodeInto(text, bytes.data()));
   if (ThroughUtf8(encoding) && codePage != 65001) return Narrow(ce::Utf8ToUtf16(bytes), codePage);
   return bytes;
 }

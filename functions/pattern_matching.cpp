@@ -71,8 +71,8 @@ TQ_ENTRY(MatchRegex_Variables) {
   if (variables == 0) return SetBooleanResult(context, true);
   const bool result = DistributeGroups(
       matcher, text, variables, [&](size_t i, std::u16string_view group) {
-        return AssignTextToArgument(context, errorState,
-                                    static_cast<int32_t>(i + kDeclaredMatchArguments), group);
+        return AssignTextToArgument(context, static_cast<int32_t>(i + kDeclaredMatchArguments),
+                                    group);
       });
   return SetBooleanResult(context, result);
 }

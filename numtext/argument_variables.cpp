@@ -1,4 +1,4 @@
-// Each call takes its own reference and releases it, so no reference outlives the call.
+// The reference is released on every path, also when the VM refuses the value.
 #include "numtext/argument_variables.h"
 
 #include "frame/call_context.h"
@@ -7,39 +7,23 @@
 namespace tq {
 namespace {
 
-class VariableReference {
- public:
-  VariableReference(CallContext* context, CXError* errorState, int32_t index)
-      : object_(context->services == nullptr
-                    ? nullptr
-                    : CallSlot<VMObject*>(context->services, vmservice::kArgumentReference, index,
-                                          context->callWord, errorState)) {}
-  ~VariableReference() {
-    if (object_ != nullptr) CallSlot<int32_t>(object_, variableref::kRelease);
-  }
-  VariableReference(const VariableReference&) = delete;
-  VariableReference& operator=(const VariableReference&) = delete;
-  VMObject* get() const { return object_; }
-
- private:
-  VMObject* object_;
-};
+constexpr int kReferenceAssign = 0;
+constexpr int kReferenceRelease = 1;
 
 }  // namespace
 
-bool AssignTextToArgument(CallContext* context, CXError* errorState, int32_t index,
-                          std::u16string_view text) {
-  VariableReference ref(context, errorState, index);
-  if (ref.get() == nullptr) return false;
+bool AssignTextToArgument(CallContext* context, int32_t index, std::u16string_view text) {
+  if (context->services == nullptr) return false;
+  VMObject* ref = CallSlot<VMObject*>(context->services, vmservice::kArgumentReference, index,
+                                      context->callWord);
+  if (ref == nullptr) return false;
   LocalString value;
-  if (value.assign(text) != kValueOk) return false;
-  return CallSlot<int32_t>(ref.get(), variableref::kAssign, static_cast<const void*>(value.address()),
-                           typecode::kString) == 0;
-}
-
-uint32_t ArgumentVariableType(CallContext* context, CXError* errorState, int32_t index) {
-  VariableReference ref(context, errorState, index);
-  return ref.get() == nullptr ? 0 : CallSlot<uint32_t>(ref.get(), variableref::kTypeCode);
+  const bool stored =
+      value.assign(text) == kValueOk &&
+      CallSlot<int32_t>(ref, kReferenceAssign, static_cast<const void*>(value.address()),
+                        typecode::kString) == 0;
+  CallSlot<int32_t>(ref, kReferenceRelease);
+  return stored;
 }
 
 }  // namespace tq

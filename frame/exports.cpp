@@ -4,6 +4,7 @@
 // build's version marker; unloading runs the finalisers.
 #include <cstdint>
 
+#include "files/compact.h"
 #include "frame/entry_points.h"
 
 #define TQ_EXPORT extern "C" __attribute__((visibility("default")))
@@ -38,3 +39,8 @@ struct ModuleStatics {
 ModuleStatics gModuleStatics;
 
 }  // namespace
+
+// Compresses one file into another with the "-lh5-" method (files/compact.h).
+TQ_EXPORT uint16_t nfCompacte(const char16_t* source, const char16_t* destination) {
+  return tq::Compact(source != nullptr ? source : u"", destination != nullptr ? destination : u"");
+}

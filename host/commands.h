@@ -11,5 +11,6 @@ int RunScript(LibrarySession& library, const Options& options);
 int ListFunctions(LibrarySession& library, const Options& options);
 int ShowInformation(LibrarySession& library, const Options& options);
 int RunDemo(LibrarySession& library, const Options& options);
+int RunCompact(LibrarySession& library, const Options& options);
 
 }  // namespace tqhost

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   ConfigureVM(config);
   const std::string& command = options->command;
   if (command != "call" && command != "script" && command != "functions" && command != "info" &&
-      command != "demo") {
+      command != "demo" && command != "compact") {
     std::fprintf(stderr, "tq240: unknown command %s\n%s", command.c_str(), kUsage);
     return 2;
   }
@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
     status = ListFunctions(library, *options);
   else if (command == "info")
     status = ShowInformation(library, *options);
+  else if (command == "compact")
+    status = RunCompact(library, *options);
   else
     status = RunDemo(library, *options);
   std::fflush(stdout);

@@ -1,0 +1,95 @@
+// File handles: integer indexes into the library's HandleTable designating open text files,
+// read and written line by line (FileOpen, FileCreate, FileReadLine, FileWriteLine, FileSeek,
+// FileClose), and the C++ API that other families use to read lines through the same handles.
+//
+// Invariants: a valid handle is 2 or more and designates a kind-0 entry in use; every
+// function refuses any other number with error 80022. A line ends only at CR LF (0D 0A, or
+// 0D 00 0A 00 in a Unicode file); a CR or LF alone stays in the text. The end of the file
+// reads as the one-character text U+0004. Lines are read through a read-ahead buffer of the
+// handle; any other operation on the handle first moves the stream back to the logical
+// position, so the file position seen by the application is always just behind the last line
+// read. Stream failures become the call's error state with level 2.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/stream.h"
+#include "frame/handle_table.h"
+
+namespace tq {
+
+struct ComponentProxy;
+
+// Open mode bits.
+namespace filemode {
+inline constexpr int32_t kRead = 0x1;
+inline constexpr int32_t kReadWrite = 0x2;
+inline constexpr int32_t kOpenAlways = 0x100;
+inline constexpr int32_t kCreateAlways = 0x200;
+inline constexpr int32_t kSequential = 0x400;
+inline constexpr int32_t kAppend = 0x800;
+inline constexpr int32_t kUnicode = 0x1000;
+inline constexpr int32_t kAnsi = 0x2000;
+}  // namespace filemode
+
+inline constexpr char16_t kEndOfFileMark = u'\u0004';
+
+class TextFileHandle final : public HandleObject {
+ public:
+  TextFileHandle(FileStream* stream, bool pathWasVMString)
+      : stream_(stream), pathWasVMString_(pathWasVMString) {}
+  ~TextFileHandle() override;
+  void Report(VMObject* callback) override;
+
+  FileStream& stream() { return *stream_; }
+  bool unicode() const { return unicode_; }
+  void setUnicode(bool unicode) { unicode_ = unicode; }
+  bool pathWasVMString() const { return pathWasVMString_; }
+
+  // The next line's bytes without the line end; nullopt at the end of the file; false in
+  // `*failed` when the stream failed (its error state says why).
+  std::optional<std::string> ReadLineBytes(bool* failed);
+  // Puts the stream back at the logical position (before writes, seeks and closes).
+  bool Synchronise();
+
+ private:
+  FileStream* stream_;
+  bool unicode_ = false;
+  bool pathWasVMString_;
+  std::vector<char> ahead_;  // bytes read from the stream but not yet consumed
+  size_t consumed_ = 0;
+};
+
+// The text of a value reference (code 0x8050): a VM string as it stands, 8-bit text and
+// numbers converted; nullopt for a value without a text form.
+std::optional<std::u16string> ReferenceText(const void* reference, bool* wasVMString);
+
+// The application's string mode (VM service 218): 1 and 2 are the 8-bit modes.
+int32_t StringMode(void* callContext);
+
+// FileOpen / FileCreate: the handle, or -1 with the error raised.
+int32_t OpenTextFile(ComponentProxy* proxy, const std::optional<std::u16string>& path,
+                     bool pathWasVMString, int32_t mode, int32_t stringMode);
+// FileClose: 0, or -1 with error 80022.
+int32_t CloseTextFile(ComponentProxy* proxy, int32_t handle);
+// FileReadLine: the line, U+0004 at the end of the file, empty after an error.
+std::u16string ReadTextLine(ComponentProxy* proxy, int32_t handle);
+// FileWriteLine with text (converted to the file's encoding, cut to `limit` bytes when
+// limit >= 0) or raw bytes; true when both writes succeeded.
+bool WriteTextLine(ComponentProxy* proxy, int32_t handle, std::u16string_view text, int64_t limit);
+bool WriteRawLine(ComponentProxy* proxy, int32_t handle, std::string_view bytes);
+// FileWriteLine with (address, size): the bytes at a memory address the application gives.
+// The memory is read through the kernel, so an address that is not readable fails with the
+// system code 998 (invalid access) instead of crashing.
+bool WriteMemoryLine(ComponentProxy* proxy, int32_t handle, uintptr_t address, int32_t size);
+// FileSeek: the new position, or -1.
+int64_t SeekTextFile(ComponentProxy* proxy, int32_t handle, int64_t offset, int32_t origin);
+
+// For other families: the open text file behind a handle, or null (no error raised).
+TextFileHandle* FindTextFile(int32_t handle);
+
+}  // namespace tq

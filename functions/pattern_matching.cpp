@@ -1,13 +1,16 @@
 // Implementation entries of passwords and pattern matching: GeneratePassword, MatchRegex and
 // MatchFileLineRegex.
 //
-// MatchRegex is open-ended: the text and the pattern are declared; the variables that receive
-// the captured groups are call arguments 3 and up (at most 128), written through the VM's
-// references to them.
+// Both matching functions are open-ended: the text (or file handle) and the pattern are
+// declared; the variables that receive the captured groups are call arguments 3 and up (at
+// most 128), written through the VM's references to them. MatchFileLineRegex reads one line
+// of an open text file through the file handles, cut to 2048 characters.
 #include <algorithm>
 #include <string>
 
+#include "files/file_handles.h"
 #include "frame/call_context.h"
+#include "frame/error_state.h"
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
@@ -20,7 +23,9 @@ namespace {
 
 constexpr uint32_t kErrorNegativeLength = 81844;
 constexpr uint32_t kErrorOutOfMemory = 80041;
+constexpr uint32_t kErrorInvalidHandle = 80022;
 constexpr uint32_t kDeclaredMatchArguments = 2;
+constexpr size_t kFileLineLimit = 2048;
 
 std::u16string_view TextOrEmpty(void** args, int i) {
   const char16_t* text = TextArgument(args, i);
@@ -51,6 +56,14 @@ size_t CaptureVariableCount(const CallContext& c) {
              : 0;
 }
 
+bool AssignGroups(CallContext* c, const RegexMatcher& matcher, std::u16string_view text) {
+  return DistributeGroups(matcher, text, CaptureVariableCount(*c),
+                          [c](size_t i, std::u16string_view group) {
+                            return AssignTextToArgument(
+                                c, static_cast<int32_t>(i + kDeclaredMatchArguments), group);
+                          });
+}
+
 }  // namespace
 
 TQ_ENTRY(GeneratePassword_Length) {
@@ -67,14 +80,30 @@ TQ_ENTRY(MatchRegex_Variables) {
   RegexMatcher matcher;
   CompileForMatch(matcher, TextOrEmpty(args, 1), false, errorState);
   if (!MatchForCall(matcher, text, errorState)) return SetBooleanResult(context, false);
-  const size_t variables = CaptureVariableCount(*context);
-  if (variables == 0) return SetBooleanResult(context, true);
-  const bool result = DistributeGroups(
-      matcher, text, variables, [&](size_t i, std::u16string_view group) {
-        return AssignTextToArgument(context, static_cast<int32_t>(i + kDeclaredMatchArguments),
-                                    group);
-      });
-  return SetBooleanResult(context, result);
+  if (CaptureVariableCount(*context) == 0) return SetBooleanResult(context, true);
+  return SetBooleanResult(context, AssignGroups(context, matcher, text));
+}
+
+TQ_ENTRY(MatchFileLineRegex_Variables) {
+  const int32_t handle = IntegerArgument(args, 0);
+  if (handle < 2 || FindTextFile(handle) == nullptr) {
+    RaiseError(proxy, kErrorInvalidHandle, {handle});
+    return SetBooleanResult(context, false);
+  }
+  CXError* errorState = ErrorStateOf(proxy);
+  std::u16string line = ReadTextLine(proxy, handle);
+  if (errorState->level != 1 || line == std::u16string(1, kEndOfFileMark))
+    return SetBooleanResult(context, false);  // no line (end of file or a failed read)
+  if (line.size() > kFileLineLimit) line.resize(kFileLineLimit);
+  RegexMatcher matcher;
+  CompileForMatch(matcher, TextOrEmpty(args, 1), true, errorState);
+  if (!matcher.compiled()) return SetBooleanResult(context, false);
+  if (MatchForCall(matcher, line, errorState)) {
+    AssignGroups(context, matcher, line);
+  } else if (CaptureVariableCount(*context) > 0) {
+    AssignTextToArgument(context, kDeclaredMatchArguments + 1, u"");
+  }
+  return SetBooleanResult(context, true);
 }
 
 }  // namespace tq::entries

@@ -16,10 +16,27 @@ uint64_t Multiply(uint64_t a, uint64_t b) {
   return b != 0 && a > kSaturated / b ? kSaturated : a * b;
 }
 
+// Copies of an atom that is itself repeated ("(a*){1,100}", "a?+") cost the engine far more
+// than copies of a plain atom: every copy adds empty paths that its closure computations walk
+// again. They count this many times.
+constexpr uint64_t kRepeatedCopyFactor = 8;
+
 struct Group {
   uint64_t weight = 0;
-  uint64_t lastAtom = 0;
+  uint64_t lastAtom = 0;       // weight of the last atom, 0 when there is none to repeat
+  bool lastRepeated = false;   // the last atom carries a repetition operator
+  bool holdsRepetition = false;
 };
+
+// Expands the group's last atom to `count` copies.
+void Repeat(Group& g, uint64_t count) {
+  const uint64_t factor = g.lastRepeated ? kRepeatedCopyFactor : 1;
+  const uint64_t expanded = Multiply(Multiply(g.lastAtom, count), factor);
+  g.weight = Add(g.weight, expanded > g.lastAtom ? expanded - g.lastAtom : 0);
+  g.lastAtom = std::max(expanded, g.lastAtom);
+  g.lastRepeated = true;
+  g.holdsRepetition = true;
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -71,10 +88,12 @@ void SkipBracket(std::string_view p, size_t& i, bool escapes) {
 RegexCost EstimateRegexCost(std::string_view p, bool backslashEscapesInLists) {
   RegexCost cost;
   std::vector<Group> groups(1);
-  auto atom = [&groups](uint64_t weight) {
+  auto atom = [&groups](uint64_t weight, bool repeated = false) {
     Group& g = groups.back();
     g.weight = Add(g.weight, weight);
     g.lastAtom = weight;
+    g.lastRepeated = repeated;
+    g.holdsRepetition = g.holdsRepetition || repeated;
   };
   for (size_t i = 0; i < p.size(); ++i) {
     const char c = p[i];
@@ -96,25 +115,48 @@ RegexCost EstimateRegexCost(std::string_view p, bool backslashEscapesInLists) {
       case ')':
         if (groups.size() > 1) {
           const uint64_t inner = Add(groups.back().weight, 1);
+          const bool repeated = groups.back().holdsRepetition;
           groups.pop_back();
-          atom(inner);
+          atom(inner, repeated);
         } else {
           atom(1);  // an unmatched ')' is an ordinary character
         }
         break;
       case '{': {
         const uint64_t count = ReadInterval(p, i);
-        if (count == 0) {
+        if (count == 0 || groups.back().lastAtom == 0)
+          atom(1);
+        else
+          Repeat(groups.back(), count);
+        break;
+      }
+      case '+': {
+        // The engine builds x+ as x x*: a second copy of the repeated atom (so a run of '+'
+        // doubles it each time). With nothing to repeat, the character stands for itself.
+        Group& g = groups.back();
+        if (g.lastAtom == 0) {
+          atom(1);
+          break;
+        }
+        Repeat(g, 2);
+        break;
+      }
+      case '*': case '?':
+        if (groups.back().lastAtom == 0) {
           atom(1);
         } else {
           Group& g = groups.back();
-          const uint64_t extra = Multiply(g.lastAtom, count - 1);
-          g.weight = Add(g.weight, extra);
-          g.lastAtom = Add(g.lastAtom, extra);
+          g.weight = Add(g.weight, 1);
+          g.lastRepeated = true;
+          g.holdsRepetition = true;
         }
         break;
-      }
-      case '*': case '+': case '?': case '|': case '^': case '$':
+      case '|': case '^':
+        groups.back().weight = Add(groups.back().weight, 1);
+        groups.back().lastAtom = 0;  // an operator here would stand for itself
+        groups.back().lastRepeated = false;
+        break;
+      case '$':
         groups.back().weight = Add(groups.back().weight, 1);
         break;
       default:

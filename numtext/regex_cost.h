@@ -1,6 +1,6 @@
 // What a pattern may cost the GNU regular-expression engine, read from the pattern's text
-// before it is compiled: its weight (the number of pattern atoms once every interval "{m,n}"
-// is expanded, which is what the engine builds and walks) and whether it uses
+// before it is compiled: its weight (the number of pattern atoms once every interval "{m,n}" and
+// every "+" is expanded, which is what the engine builds and walks) and whether it uses
 // back-references, which make the engine's matching time exponential.
 //
 // Invariants: the scan reads the pattern as the matcher's syntax does ('(', ')', '|', '{', '}'

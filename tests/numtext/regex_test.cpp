@@ -125,6 +125,13 @@ TEST(RegexCost, WeightsAndBackReferences) {
   EXPECT_EQ(EstimateRegexCost("[a{1000}]", false).weight, 1u);
   EXPECT_EQ(EstimateRegexCost("[]{}]", false).weight, 1u);
   EXPECT_EQ(EstimateRegexCost("x{", false).weight, 2u);
+  EXPECT_EQ(EstimateRegexCost("a+", false).weight, 2u);
+  EXPECT_LE(EstimateRegexCost("(ab?)+", false).weight, 64u);
+  EXPECT_GT(EstimateRegexCost("(a*){1,64}{1,64}", false).weight, kRegexCompileWeightLimit);
+  EXPECT_GT(EstimateRegexCost("(a?){1,1000}", false).weight, kRegexCompileWeightLimit);
+  EXPECT_GT(EstimateRegexCost(std::string(30, '+'), false).weight, kRegexCompileWeightLimit);
+  EXPECT_GT(EstimateRegexCost("??" + std::string(30, '+'), false).weight, kRegexCompileWeightLimit);
+  EXPECT_GT(EstimateRegexCost("a|*" + std::string(30, '+'), false).weight, kRegexCompileWeightLimit);
   EXPECT_TRUE(EstimateRegexCost("(a)\\1", false).backReferences);
   EXPECT_FALSE(EstimateRegexCost("(a)\\.", false).backReferences);
   EXPECT_LE(EstimateRegexCost(std::string(100, '('), false).weight, 200u);

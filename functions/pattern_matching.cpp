@@ -9,12 +9,12 @@
 #include <string>
 
 #include "files/file_handles.h"
+#include "frame/argument_reference.h"
 #include "frame/call_context.h"
 #include "frame/error_state.h"
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
-#include "numtext/argument_variables.h"
 #include "numtext/password.h"
 #include "numtext/pattern_match.h"
 
@@ -56,11 +56,19 @@ size_t CaptureVariableCount(const CallContext& c) {
              : 0;
 }
 
+// A group's text goes to the variable as a text value (type 16); the VM converts it to the
+// variable's type.
+bool AssignTextToArgument(CallContext* c, uint32_t index, std::u16string_view text) {
+  LocalString value;
+  return value.assign(text) == kValueOk &&
+         AssignArgument(c, static_cast<int32_t>(index), value.address(), typecode::kString) == 0;
+}
+
 bool AssignGroups(CallContext* c, const RegexMatcher& matcher, std::u16string_view text) {
   return DistributeGroups(matcher, text, CaptureVariableCount(*c),
                           [c](size_t i, std::u16string_view group) {
                             return AssignTextToArgument(
-                                c, static_cast<int32_t>(i + kDeclaredMatchArguments), group);
+                                c, static_cast<uint32_t>(i) + kDeclaredMatchArguments, group);
                           });
 }
 

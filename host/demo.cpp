@@ -10,6 +10,7 @@
 #include "host/demo_registry.h"
 #include "host/demo_processes.h"
 #include "host/demo_numbers.h"
+#include "host/demo_text.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -186,6 +187,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   ShowRegistryDemo(runner);
   RunProcessesDemo(runner);
   RunNumbersDemo(runner);
+  RunTextDemo(runner);
   return 0;
 }
 

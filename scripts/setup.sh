@@ -2,7 +2,8 @@
 # Installs what the build and the tests need (Debian packages), when it is missing.
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ clang dpkg-dev libclang-rt-14-dev libicu-dev libsqlite3-dev libgtest-dev
-          libbenchmark-dev zlib1g-dev tzdata xdelta3 lhasa)
+          libbenchmark-dev zlib1g-dev tzdata xdelta3 lhasa
+          uuid-dev liburiparser-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -119,6 +119,8 @@ HANDLE GetClipboardData(UINT format) {
   if (format == CF_DIB) {
     if (file->size() <= kFileHeaderSize) return NotAvailable();
     gState.dib = file->substr(kFileHeaderSize);
+    // Readers may take a whole bitmap record from the data: never hand out fewer bytes.
+    if (gState.dib.size() < sizeof(BITMAP)) gState.dib.resize(sizeof(BITMAP), '\0');
     return gState.dib.data();
   }
   std::optional<BITMAP> bitmap = DescribeBitmap(*file);

@@ -30,6 +30,8 @@ void RegisterDeviceSystemModules() {
          {"KernelIoControl", 0, Procedure(&KernelIoControl)},
          {"SetSystemPowerState", 0, Procedure(&SetSystemPowerState)},
          {"ChangeDisplaySettingsEx", 0, Procedure(&ChangeDisplaySettingsEx)}});
+    // The core library is loaded in every process of the device, for as long as it runs.
+    LoadLibraryW(u"coredll.dll");
     RegisterBuiltinDeviceModule(
         u"ceshell.dll", {{"", 10, Procedure(&SHGetSpecialFolderLocation)},
                          {"", 11, Procedure(&SHGetPathFromIDList)},

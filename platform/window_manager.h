@@ -75,7 +75,8 @@ BOOL PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove)
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageW(const MSG* message);
 // Waits (without handles) until the queue holds a message the wake mask selects (1 keys,
-// 2 mouse moves, 4 mouse buttons, 8 posted, 0x40 sent messages) or the time runs out.
+// 2 mouse moves, 4 mouse buttons, 8 posted, 0x40 sent messages) or the time runs out; a
+// finite wait on a queue without such a message times out at once (nothing else would come).
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds,
                                   DWORD wakeMask, DWORD flags);
 

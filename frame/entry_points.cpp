@@ -16,6 +16,7 @@
 #include "frame/message_loader.h"
 #include "frame/random_proxy.h"
 #include "platform/modules.h"
+#include "system/device_globals.h"
 
 namespace tq {
 
@@ -179,9 +180,9 @@ void LoadLibraryStatics() {
 
 void UnloadLibraryStatics() {
   // The finalisers, in reverse order of registration: the HandleTable, the system functions'
-  // interface objects, the two device objects, the named synchronisation objects. Only the
-  // HandleTable exists before the system and process families are built.
+  // interface objects, the two device objects, the named synchronisation objects.
   Handles().ReleaseAll();
+  ReleaseDeviceGlobals();
 }
 
 }  // namespace entry

@@ -6,12 +6,12 @@
 
 #include "frame/raise_error.h"
 #include "platform/clipboard.h"
-#include "platform/device_modules.h"
 #include "platform/display.h"
 #include "platform/last_error.h"
 #include "platform/modules.h"
 #include "platform/shell_folders.h"
 #include "platform/window_manager.h"
+#include "system/device_globals.h"
 #include "system/system_failure.h"
 
 namespace tq {
@@ -75,8 +75,7 @@ std::u16string SpecialFolder(ComponentProxy* proxy, int32_t folder, ce::HWND own
     RaiseError(proxy, kOutOfRange, {folder});
     return u"";
   }
-  ce::RegisterDeviceSystemModules();
-  ce::HMODULE shell = ce::LoadLibraryW(u"ceshell.dll");
+  ce::HMODULE shell = ShellLibrary();
   if (shell == nullptr) {
     ReportSystemFailure(proxy, ce::GetLastError());
     return u"";
@@ -103,7 +102,6 @@ std::u16string SpecialFolder(ComponentProxy* proxy, int32_t folder, ce::HWND own
       if (result.empty() && mapping->fallback != nullptr) result = mapping->fallback;
     }
   }
-  ce::FreeLibrary(shell);
   return result;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/modules.h"
 #include "platform/power.h"
 #include "platform/storage_cards.h"
+#include "system/device_globals.h"
 #include "system/system_failure.h"
 
 namespace tq {
@@ -152,9 +153,10 @@ std::u16string DeviceImei(const char16_t* lineName) {
 }
 
 std::u16string DeviceIdentifier(ComponentProxy* proxy) {
-  ce::RegisterDeviceSystemModules();
-  Module core(u"coredll.dll");
-  auto control = core.Find<decltype(&ce::KernelIoControl)>(u"KernelIoControl");
+  ce::HMODULE core = CoreLibrary();
+  auto control = core == nullptr ? nullptr
+                                 : reinterpret_cast<decltype(&ce::KernelIoControl)>(
+                                       ce::GetProcAddressW(core, u"KernelIoControl"));
   if (control == nullptr) {
     RaiseError(proxy, kIdentifierFailed, {ce::GetLastError()});
     return u"";

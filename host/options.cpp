@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/device_config.h"
+#include "platform/form_description.h"
 
 namespace tqhost {
 namespace {
@@ -30,6 +31,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
   o.tz = FromEnvironment("TQ_TZ");
   o.locale = FromEnvironment("TQ_LOCALE");
   o.settingsPath = FromEnvironment("TQ_SETTINGS");
+  o.app = FromEnvironment("TQ_APP");
+  o.formPath = FromEnvironment("TQ_FORM");
+  o.stringMode = FromEnvironment("TQ_STRING_MODE");
   std::string language = FromEnvironment("TQ_LANG"), appLanguage = FromEnvironment("TQ_APP_LANG");
   int i = 1;
   for (; i < argc; ++i) {
@@ -57,6 +61,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     else if (name == "--lang") language = value;
     else if (name == "--app-lang") appLanguage = value;
     else if (name == "--settings") o.settingsPath = value;
+    else if (name == "--app") o.app = value;
+    else if (name == "--form") o.formPath = value;
+    else if (name == "--string-mode") o.stringMode = value;
     else {
       *error = "unknown option " + name;
       return std::nullopt;
@@ -68,6 +75,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
   }
   if (!appLanguage.empty() && !ReadCode(appLanguage, &o.appLanguage)) {
     *error = "--app-lang takes a language code, not " + appLanguage;
+    return std::nullopt;
+  }
+  int32_t mode = 0;
+  if (!o.stringMode.empty() && !ReadCode(o.stringMode, &mode)) {
+    *error = "--string-mode takes an integer, not " + o.stringMode;
     return std::nullopt;
   }
   if (!o.clock.empty() && !ce::ParseClockSetting(o.clock)) {
@@ -98,6 +110,8 @@ bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
   put("TQ_CLOCK", o.clock);
   put("TQ_TZ", o.tz);
   put("TQ_LOCALE", o.locale);
+  put("TQ_APP", o.app);
+  put("TQ_FORM", o.formPath);
   // The device reads these itself; a setting it cannot use is a usage problem here.
   const ce::DeviceConfig device = ce::ReadDeviceConfigFromEnvironment();
   if (!device.problems.empty()) {
@@ -106,6 +120,8 @@ bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
   }
   config->language = o.language;
   config->appLanguage = o.appLanguage;
+  if (!o.stringMode.empty()) ReadCode(o.stringMode, &config->stringMode);
+  if (!o.formPath.empty() && !ce::ReadFormFile(o.formPath, error)) return false;
   if (!o.settingsPath.empty()) {
     std::ifstream in(o.settingsPath, std::ios::binary);
     if (!in) {

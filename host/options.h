@@ -11,7 +11,7 @@
 namespace tqhost {
 
 struct Options {
-  std::string device, clock, tz, locale, settingsPath;
+  std::string device, clock, tz, locale, settingsPath, app, formPath, stringMode;
   int32_t language = 12;
   int32_t appLanguage = 1;
   bool json = false;
@@ -33,6 +33,7 @@ inline constexpr const char* kUsage =
     "       tq240 [OPTIONS] info [--json]\n"
     "       tq240 [OPTIONS] demo\n"
     "options: --device DIR  --clock YYYY-MM-DDTHH:MM:SS[.mmm]  --tz ZONE  --locale NAME\n"
-    "         --lang CODE  --app-lang CODE  --settings FILE  --json\n";
+    "         --lang CODE  --app-lang CODE  --settings FILE  --app PATH  --form FILE\n"
+    "         --string-mode N  --json\n";
 
 }  // namespace tqhost

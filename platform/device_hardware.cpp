@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <mutex>
 
-#include "host/json.h"
+#include "platform/json.h"
 #include "platform/device_state_files.h"
 #include "platform/utf8.h"
 
 namespace ce {
 namespace {
 
-using tqhost::JsonValue;
+using ce::JsonValue;
 using Kind = JsonValue::Kind;
 
 constexpr char kFileName[] = "device.json";
@@ -145,7 +145,7 @@ void WriteJson(const JsonValue& v, std::string& out) {
       out += text;
       break;
     }
-    case Kind::kString: out += tqhost::JsonString(v.text); break;
+    case Kind::kString: out += ce::JsonString(v.text); break;
     case Kind::kArray:
       out += '[';
       for (size_t i = 0; i < v.elements.size(); ++i) {
@@ -158,7 +158,7 @@ void WriteJson(const JsonValue& v, std::string& out) {
       out += '{';
       for (size_t i = 0; i < v.members.size(); ++i) {
         if (i != 0) out += ", ";
-        out += tqhost::JsonString(v.members[i].name) + ": ";
+        out += ce::JsonString(v.members[i].name) + ": ";
         WriteJson(v.members[i].value, out);
       }
       out += '}';
@@ -173,10 +173,10 @@ JsonValue OfKind(Kind kind) {
 }
 
 JsonValue& ObjectMember(JsonValue& object, const char* name) {
-  for (tqhost::JsonMember& m : object.members) {
+  for (ce::JsonMember& m : object.members) {
     if (m.name == name) return m.value;
   }
-  object.members.push_back(tqhost::JsonMember{name, JsonValue{}});
+  object.members.push_back(ce::JsonMember{name, JsonValue{}});
   return object.members.back().value;
 }
 
@@ -198,8 +198,8 @@ DeviceHardware& Loaded() {
 DeviceHardware ParseDeviceHardware(std::string_view json, std::vector<std::string>* problems) {
   DeviceHardware h;
   Reader r{problems};
-  tqhost::JsonError error;
-  const std::optional<JsonValue> root = tqhost::ParseJson(json, &error);
+  ce::JsonError error;
+  const std::optional<JsonValue> root = ce::ParseJson(json, &error);
   if (!root || root->kind != Kind::kObject) {
     if (problems != nullptr) {
       problems->push_back("device.json is not a JSON object (" + error.message +
@@ -240,7 +240,7 @@ bool SetDisplayOrientation(int angle) {
   std::lock_guard<std::mutex> lock(gMutex);
   Loaded().orientation = angle;
   const std::optional<std::string> text = ReadDeviceStateFile(kFileName);
-  std::optional<JsonValue> root = text ? tqhost::ParseJson(*text) : std::nullopt;
+  std::optional<JsonValue> root = text ? ce::ParseJson(*text) : std::nullopt;
   if (!root || root->kind != Kind::kObject) root = OfKind(Kind::kObject);
   JsonValue& display = ObjectMember(*root, "display");
   if (display.kind != Kind::kObject) display = OfKind(Kind::kObject);

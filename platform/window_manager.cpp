@@ -6,9 +6,11 @@
 #include <condition_variable>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 
 #include "platform/display.h"
+#include "platform/form_description.h"
 #include "platform/last_error.h"
 #include "platform/tick_count.h"
 
@@ -30,8 +32,40 @@ struct WindowSystem {
   std::deque<MSG> queue;
 };
 
+HWND Create(WindowSystem& s, const WindowDescription& description) {
+  HWND handle = reinterpret_cast<HWND>(s.nextHandle);
+  s.nextHandle += kWindowHandleStep;
+  s.windows[handle] = Window{description};
+  return handle;
+}
+
+WindowDescription DescribeElement(const FormElement& e, HWND parent) {
+  WindowDescription d;
+  d.title = e.title;
+  d.parent = parent;
+  d.rect = RECT{e.x, e.y, e.x + e.width, e.y + e.height};
+  d.visible = e.visible;
+  d.enabled = e.enabled;
+  d.ownerAnswer = e.handle;
+  return d;
+}
+
+// Puts the application's form on the screen of a new window system.
+void ShowForm(WindowSystem& s) {
+  std::shared_ptr<const FormDescription> form = CurrentForm();
+  if (form == nullptr) return;
+  const HWND window = Create(s, DescribeElement(form->window, nullptr));
+  for (const FormElement& control : form->controls) Create(s, DescribeElement(control, window));
+  s.foreground = window;
+  s.focus = reinterpret_cast<HWND>(form->Focused().handle);
+}
+
 WindowSystem& System() {
-  static WindowSystem* const system = new WindowSystem;  // lives until the process ends
+  static WindowSystem* const system = [] {
+    auto* s = new WindowSystem;  // lives until the process ends
+    ShowForm(*s);
+    return s;
+  }();
   return *system;
 }
 
@@ -71,10 +105,7 @@ bool Selected(const MSG& m, HWND window, UINT first, UINT last) {
 HWND CreateSimulatedWindow(const WindowDescription& description) {
   WindowSystem& s = System();
   std::lock_guard<std::mutex> lock(s.mutex);
-  HWND handle = reinterpret_cast<HWND>(s.nextHandle);
-  s.nextHandle += kWindowHandleStep;
-  s.windows[handle] = Window{description};
-  return handle;
+  return Create(s, description);
 }
 
 BOOL DestroyWindow(HWND window) {

@@ -9,10 +9,15 @@
 // its control; other windows answer 0). One window has the focus and one top-level window is in
 // the foreground. Messages posted to a window wait in the process's queue until pumped.
 //
+// The application's form (form_description.h, TQ_FORM) is on screen from the start: its
+// window first (the foreground window; it answers the owner query with its handle), then its
+// controls in file order (children of the window, each answering with its handle), with the
+// focus on the form's focused element. Creation order gives the handles the form file
+// promises, so the VM's control objects and these windows agree.
+//
 // Invariants: handles are never reused within a process and are given in creation order
-// (kFirstWindowHandle, then every kWindowHandleStep), so two copies of the platform that create
-// the same windows in the same order agree on the handles. A destroyed window is no longer a
-// window; the focus or foreground on it is cleared. Every call is thread-safe.
+// (kFirstWindowHandle, then every kWindowHandleStep). A destroyed window is no longer a window;
+// the focus or foreground on it is cleared. Every call is thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +27,7 @@
 
 namespace ce {
 
-inline constexpr uintptr_t kFirstWindowHandle = 0x10010;
+inline constexpr uintptr_t kFirstWindowHandle = 0x10000;
 inline constexpr uintptr_t kWindowHandleStep = 0x10;
 // The message with which the application's windows are asked for their control.
 inline constexpr UINT kOwnerQueryMessage = 1929;
@@ -39,7 +44,8 @@ struct WindowDescription {
 
 HWND CreateSimulatedWindow(const WindowDescription& description);
 BOOL DestroyWindow(HWND window);
-// Tests: forget every window, the focus, the foreground, the queue and the cursor.
+// Tests: forget every window (the form's too), the focus, the foreground, the queue and the
+// cursor.
 void ResetWindowsForTesting();
 
 BOOL IsWindow(HWND window);

@@ -16,6 +16,7 @@
 #include "frame/message_loader.h"
 #include "frame/random_proxy.h"
 #include "platform/modules.h"
+#include "system/device_globals.h"
 #include "system/zone_notifier.h"
 
 namespace tq {
@@ -183,6 +184,7 @@ void UnloadLibraryStatics() {
   // interface objects, the two device objects, the named synchronisation objects (the zones'
   // notification list and its thread).
   Handles().ReleaseAll();
+  ReleaseDeviceGlobals();
   StopZoneNotifications();
 }
 

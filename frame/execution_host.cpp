@@ -6,6 +6,7 @@
 #include "frame/library_state.h"
 #include "frame/vm_string.h"
 #include "platform/modules.h"
+#include "system/device_globals.h"
 #include "system/device_membership.h"
 
 namespace tq {
@@ -76,8 +77,9 @@ int32_t ExecutionHost::Start() {
 }
 
 void ExecutionHost::End() {
-  // The device functions' global objects and the background worker belong to later families;
-  // with none running, stopping them is clearing the flag.
+  ReleaseDeviceGlobals();
+  // The background worker belongs to a later family; with none running, stopping it is
+  // clearing the flag.
   if (workerGuardReady_) {
     std::lock_guard lock(WorkerGuard());
     gWorkerRunning = false;

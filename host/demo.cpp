@@ -11,6 +11,7 @@
 #include "host/demo_processes.h"
 #include "host/demo_numbers.h"
 #include "host/demo_text.h"
+#include "host/demo_device.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -188,6 +189,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   RunProcessesDemo(runner);
   RunNumbersDemo(runner);
   RunTextDemo(runner);
+  RunDeviceDemo(runner);
   return 0;
 }
 

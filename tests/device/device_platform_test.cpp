@@ -1,0 +1,157 @@
+// The simulated device's calls directly: the window model, SendInput and its log, the
+// clipboard files, and the reading of device.json.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/clipboard.h"
+#include "platform/device_config.h"
+#include "platform/device_hardware.h"
+#include "platform/device_state_files.h"
+#include "platform/input.h"
+#include "platform/window_manager.h"
+
+namespace {
+
+class DevicePlatform : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* base = std::getenv("TQ_TEST_TMP");
+    root_ = std::filesystem::path(base ? base : "/tmp") /
+            ("device-platform-" + std::to_string(getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_);
+    ce::DeviceConfig config;
+    config.deviceRoot = root_.string();
+    config.locale = "fr-FR";
+    ce::SetDeviceConfigForTesting(config);
+    ce::ResetDeviceHardwareForTesting();
+    ce::ResetWindowsForTesting();
+  }
+  void TearDown() override {
+    ce::ResetWindowsForTesting();
+    ce::ResetDeviceConfigForTesting();
+    ce::ResetDeviceHardwareForTesting();
+    std::filesystem::remove_all(root_);
+  }
+  std::filesystem::path root_;
+};
+
+TEST_F(DevicePlatform, WindowsKeepTitleRectanglesFocusAndOwnerAnswers) {
+  const ce::HWND form = ce::CreateSimulatedWindow({u"Form", nullptr, nullptr, {10, 20, 210, 220}});
+  ce::WindowDescription edit{u"", form, nullptr, {20, 30, 120, 50}};
+  edit.ownerAnswer = 7;
+  const ce::HWND field = ce::CreateSimulatedWindow(edit);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(form), ce::kFirstWindowHandle);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(field), ce::kFirstWindowHandle + ce::kWindowHandleStep);
+
+  char16_t title[4];
+  EXPECT_EQ(ce::GetWindowTextW(form, title, 4), 3);
+  EXPECT_EQ(std::u16string(title), u"For");
+  EXPECT_EQ(ce::SendMessageW(field, ce::kOwnerQueryMessage, 0, 0), 7);
+  EXPECT_EQ(ce::SendMessageW(form, ce::kOwnerQueryMessage, 0, 0), 0);
+
+  ce::POINT p{5, 6};
+  ASSERT_TRUE(ce::ClientToScreen(field, &p));
+  EXPECT_EQ(p.x, 25);
+  EXPECT_EQ(p.y, 36);
+  ce::SetFocus(field);
+  EXPECT_EQ(ce::GetFocus(), field);
+  EXPECT_EQ(ce::GetForegroundWindow(), form);
+
+  const ce::RECT client{0, 0, 100, 20};
+  EXPECT_TRUE(ce::RectVisible(ce::GetDC(field), &client));
+  ce::ShowWindow(form, 0);  // hiding the parent hides the child
+  EXPECT_FALSE(ce::RectVisible(ce::GetDC(field), &client));
+  const ce::RECT offScreen{500, 500, 600, 600};
+  ce::ShowWindow(form, 1);
+  EXPECT_FALSE(ce::RectVisible(ce::GetDC(field), &offScreen));
+
+  ce::DestroyWindow(field);
+  EXPECT_FALSE(ce::IsWindow(field));
+  EXPECT_EQ(ce::GetFocus(), nullptr);
+}
+
+TEST_F(DevicePlatform, SendInputLogsEachRecordAndPostsKeysToTheFocus) {
+  const ce::HWND form = ce::CreateSimulatedWindow({u"Form", nullptr, nullptr, {0, 0, 240, 320}});
+  ce::SetFocus(form);
+  ce::INPUT records[2] = {};
+  records[0].type = ce::INPUT_KEYBOARD;
+  records[0].ki.wVk = 65;
+  records[1].type = ce::INPUT_MOUSE;
+  records[1].mi.dx = 65535;
+  records[1].mi.dy = 0;
+  records[1].mi.dwFlags = 0x8001;
+  EXPECT_EQ(ce::SendInput(2, records, sizeof(ce::INPUT)), 2u);
+  EXPECT_EQ(*ce::ReadDeviceStateFile("input.log"),
+            "{\"type\": 1, \"wVk\": 65, \"wScan\": 0, \"dwFlags\": 0, \"time\": 0, "
+            "\"dwExtraInfo\": 0}\n"
+            "{\"type\": 0, \"dx\": 65535, \"dy\": 0, \"mouseData\": 0, \"dwFlags\": 32769, "
+            "\"time\": 0, \"dwExtraInfo\": 0}\n");
+  ce::POINT cursor;
+  ce::GetCursorPos(&cursor);
+  EXPECT_EQ(cursor.x, 239);
+  ce::MSG m;
+  ASSERT_TRUE(ce::PeekMessageW(&m, nullptr, 0, 0, ce::PM_REMOVE));
+  EXPECT_EQ(m.message, ce::WM_KEYDOWN);
+  EXPECT_EQ(m.wParam, 65u);
+  EXPECT_EQ(ce::MsgWaitForMultipleObjectsEx(0, nullptr, 0, 1, 0), ce::WAIT_TIMEOUT);
+}
+
+TEST_F(DevicePlatform, MulDivRoundsAndRefusesZeroAndOverflow) {
+  EXPECT_EQ(ce::MulDiv(120, 65535, 240), 32768);
+  EXPECT_EQ(ce::MulDiv(-120, 65535, 240), -32768);
+  EXPECT_EQ(ce::MulDiv(5, 65535, 0), -1);
+  EXPECT_EQ(ce::MulDiv(0x7FFFFFFF, 4, 1), -1);
+}
+
+TEST_F(DevicePlatform, ClipboardReadsTheDeviceFiles) {
+  EXPECT_FALSE(ce::IsClipboardFormatAvailable(ce::CF_UNICODETEXT));
+  ASSERT_TRUE(ce::SetClipboardTextForDevice(u"été"));
+  EXPECT_TRUE(ce::IsClipboardFormatAvailable(ce::CF_UNICODETEXT));
+  EXPECT_EQ(ce::GetClipboardData(ce::CF_UNICODETEXT), nullptr);  // not open
+  ASSERT_TRUE(ce::OpenClipboard(nullptr));
+  EXPECT_FALSE(ce::OpenClipboard(nullptr));
+  EXPECT_EQ(std::u16string(static_cast<const char16_t*>(ce::GetClipboardData(13))), u"été");
+  EXPECT_EQ(ce::GetClipboardData(ce::CF_BITMAP), nullptr);
+  EXPECT_TRUE(ce::CloseClipboard());
+}
+
+TEST(DeviceHardware, MembersTakeTheirValuesOrTheirDefaults) {
+  std::vector<std::string> problems;
+  ce::DeviceHardware h = ce::ParseDeviceHardware(
+      R"({"screen": {"width": 480, "height": 640}, "display": {"orientations": [0, 90],
+          "orientation": 90}, "os": {"major": 4, "csd": "SP1", "platform_type": ""},
+          "device_id": {"preset": "01020aff", "platform": "0010"},
+          "cellular": [{"name": "Cell", "serial": "351234"}], "storage_cards": null})",
+      &problems);
+  EXPECT_TRUE(problems.empty());
+  EXPECT_EQ(h.screenWidth, 480);
+  EXPECT_EQ(h.orientations, (std::vector<int>{0, 90}));
+  EXPECT_EQ(h.orientation, 90);
+  EXPECT_EQ(h.osMajor, 4u);
+  EXPECT_EQ(h.osMinor, 2u);
+  EXPECT_EQ(h.osCsd, u"SP1");
+  EXPECT_EQ(h.deviceId->first, std::string("\x01\x02\x0a\xff", 4));
+  EXPECT_EQ(h.cellular.at(0).serial, u"351234");
+  EXPECT_FALSE(h.storageCards);
+
+  h = ce::ParseDeviceHardware(
+      R"({"screen": {"width": "wide"}, "display": {"orientation": 45}, "device_id": {"preset": "0g"},
+          "storage_cards": "SD"})",
+      &problems);
+  EXPECT_EQ(problems.size(), 4u);
+  EXPECT_EQ(h.screenWidth, 240);
+  EXPECT_EQ(h.orientation, 0);
+  EXPECT_TRUE(h.deviceId);
+  EXPECT_TRUE(h.storageCards && h.storageCards->empty());
+
+  problems.clear();
+  ce::ParseDeviceHardware("not json", &problems);
+  EXPECT_EQ(problems.size(), 1u);
+}
+
+}  // namespace

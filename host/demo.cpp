@@ -6,6 +6,7 @@
 
 #include "host/call_runner.h"
 #include "host/commands.h"
+#include "host/demo_network.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -178,6 +179,7 @@ int RunDemo(LibrarySession& library, const Options&) {
                     ToUtf8(record->error.message).c_str());
     }
   }
+  RunNetworkDemo(runner);
   return 0;
 }
 

@@ -110,15 +110,15 @@ const NetworkShare* FindShare(const NetworkSettings& settings, std::u16string_vi
 DWORD WNetAddConnection3W(HWND, NETRESOURCEW* resource, LPCWSTR password, LPCWSTR, DWORD) {
   if (resource == nullptr || resource->lpRemoteName == nullptr) return ERROR_INVALID_PARAMETER;
   if (resource->dwType == RESOURCETYPE_PRINT) return ERROR_BAD_DEV_TYPE;
+  const std::u16string_view local = resource->lpLocalName ? resource->lpLocalName : u"";
+  if (!local.empty() && !ValidLocalName(local)) return ERROR_BAD_DEVICE;
   const std::shared_ptr<const NetworkSettings> settings = CurrentNetworkSettings();
   DWORD failure = 0;
   const NetworkShare* share = FindShare(*settings, resource->lpRemoteName, &failure);
   if (share == nullptr) return failure;
   if (share->hasPassword && share->password != std::u16string_view(password ? password : u""))
     return ERROR_INVALID_PASSWORD;
-  const std::u16string_view local = resource->lpLocalName ? resource->lpLocalName : u"";
   if (local.empty()) return 0;  // a connection to the resource only
-  if (!ValidLocalName(local)) return ERROR_BAD_DEVICE;
   ConnectionFile file(LOCK_EX);
   for (const Connection& existing : file.Read()) {
     if (SameName(existing.localName, local)) return ERROR_ALREADY_ASSIGNED;

@@ -13,7 +13,7 @@ namespace {
 
 bool IsTextCode(uint8_t code) {
   switch (code) {
-    case 16: case 28: case 121: case 122: case 126: case 127: case 130: case 131:
+    case 16: case 28: case 110: case 121: case 122: case 126: case 127: case 130: case 131:
       return true;
     default:
       return false;

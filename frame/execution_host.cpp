@@ -6,6 +6,7 @@
 #include "frame/library_state.h"
 #include "frame/vm_string.h"
 #include "platform/modules.h"
+#include "system/device_membership.h"
 
 namespace tq {
 namespace {
@@ -67,6 +68,7 @@ bool ExecutionHost::Initialise(void* module, intptr_t servicesObject) {
 
 int32_t ExecutionHost::Start() {
   Handles().Reset();
+  EnterDevice();
   workerGuardReady_ = true;
   std::lock_guard lock(WorkerGuard());
   gWorkerRunning = false;
@@ -82,6 +84,7 @@ void ExecutionHost::End() {
   }
   workerGuardReady_ = false;
   Handles().ReleaseAll();
+  LeaveDevice();
 }
 
 int32_t ExecutionHost::EnumerateObjects(intptr_t* arguments, int32_t) {

@@ -1,0 +1,133 @@
+// The device's process table, kept as one record file per member under ".device/processes".
+#include "platform/process_table.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/device_path.h"
+#include "platform/utf8.h"
+
+namespace ce {
+namespace {
+
+constexpr char16_t kDefaultApplication[] = u"\\Program Files\\App\\App.exe";
+
+std::string RecordFolder() {
+  const std::string folder = DeviceRoot() + "/.device/processes";
+  mkdir((DeviceRoot() + "/.device").c_str(), 0755);
+  mkdir(folder.c_str(), 0755);
+  return folder;
+}
+
+std::optional<DeviceProcess> ReadRecord(const std::string& folder, pid_t pid) {
+  std::ifstream in(folder + "/" + std::to_string(pid));
+  DeviceProcess record;
+  std::string path;
+  if (!(in >> record.startTime) || !std::getline(in >> std::ws, path) || path.empty()) {
+    return std::nullopt;
+  }
+  record.pid = static_cast<DWORD>(pid);
+  record.devicePath = Utf8ToUtf16(path);
+  return record;
+}
+
+bool IsLive(const DeviceProcess& record) {
+  const std::optional<ProcessState> state = ReadProcessState(static_cast<pid_t>(record.pid));
+  return state && !state->ended && state->startTime == record.startTime;
+}
+
+std::optional<pid_t> PidOfName(const char* name) {
+  char* end = nullptr;
+  const long value = std::strtol(name, &end, 10);
+  if (end == name || *end != '\0' || value <= 0 || value > INT32_MAX) return std::nullopt;
+  return static_cast<pid_t>(value);
+}
+
+}  // namespace
+
+std::optional<ProcessState> ReadProcessState(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat;
+  if (!std::getline(in, stat)) return std::nullopt;
+  // The command name (field 2) may hold spaces and parentheses: fields resume after the last ')'.
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string field;
+  ProcessState state;
+  for (int number = 3; fields >> field; ++number) {
+    if (number == 3) state.ended = field == "Z" || field == "X" || field == "x";
+    if (number == 22) {
+      state.startTime = std::strtoull(field.c_str(), nullptr, 10);
+      return state;
+    }
+  }
+  return std::nullopt;
+}
+
+std::u16string ApplicationDevicePath() {
+  const char* app = std::getenv("TQ_APP");
+  if (app == nullptr || *app == '\0') return kDefaultApplication;
+  return Utf8ToUtf16(app);
+}
+
+bool RecordDeviceProcess(pid_t pid, uint64_t startTime, std::u16string_view devicePath) {
+  const std::string folder = RecordFolder();
+  const std::string name = folder + "/" + std::to_string(pid);
+  const std::string temporary = name + ".new";
+  {
+    std::ofstream out(temporary, std::ios::trunc);
+    out << startTime << '\n' << Utf16ToUtf8(devicePath) << '\n';
+    if (!out.flush()) return false;
+  }
+  return rename(temporary.c_str(), name.c_str()) == 0;
+}
+
+void RecordRunningApplication() {
+  const pid_t self = getpid();
+  if (const std::optional<ProcessState> state = ReadProcessState(self)) {
+    RecordDeviceProcess(self, state->startTime, ApplicationDevicePath());
+  }
+}
+
+void ForgetRunningApplication() {
+  unlink((DeviceRoot() + "/.device/processes/" + std::to_string(getpid())).c_str());
+}
+
+std::vector<DeviceProcess> DeviceProcesses() {
+  const std::string folder = RecordFolder();
+  std::vector<DeviceProcess> members;
+  DIR* directory = opendir(folder.c_str());
+  if (directory == nullptr) return members;
+  while (const dirent* entry = readdir(directory)) {
+    const std::optional<pid_t> pid = PidOfName(entry->d_name);
+    if (!pid) continue;
+    const std::optional<DeviceProcess> record = ReadRecord(folder, *pid);
+    if (record && IsLive(*record)) {
+      members.push_back(*record);
+    } else {
+      unlinkat(dirfd(directory), entry->d_name, 0);
+    }
+  }
+  closedir(directory);
+  std::sort(members.begin(), members.end(),
+            [](const DeviceProcess& a, const DeviceProcess& b) { return a.pid < b.pid; });
+  return members;
+}
+
+std::optional<DeviceProcess> FindDeviceProcess(DWORD pid) {
+  if (pid == 0 || pid > INT32_MAX) return std::nullopt;
+  const std::optional<DeviceProcess> record =
+      ReadRecord(RecordFolder(), static_cast<pid_t>(pid));
+  if (!record || !IsLive(*record)) return std::nullopt;
+  return record;
+}
+
+}  // namespace ce

@@ -3,7 +3,10 @@
 #include "platform/device_path.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <limits.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
@@ -126,6 +129,34 @@ std::optional<std::string> Refuse(DWORD code) {
   return std::nullopt;
 }
 
+// The device's temporary folder exists whenever a path goes through it.
+void CreateTempOnDemand(const std::string& root, const std::string& first) {
+  if (!EqualIgnoringCase(Utf8ToUtf16(first), u"Temp")) return;
+  const std::string base = root == "/" ? std::string() : root;
+  struct stat info {};
+  if (lstat((base + "/" + first).c_str(), &info) == 0) return;
+  if (FindIgnoringCase(root, first)) return;
+  mkdir((base + "/Temp").c_str(), 0755);
+}
+
+// The part of a mapped host path below the root ("" for the root itself).
+std::optional<std::string> RelativeToRoot(const std::string& hostPath, const std::string& root) {
+  if (!IsInside(hostPath, root)) return std::nullopt;
+  if (root == "/") return hostPath.substr(1);
+  return hostPath.size() == root.size() ? std::string() : hostPath.substr(root.size() + 1);
+}
+
+int OpenBeneath(int directoryFd, const std::string& relative, int flags, mode_t mode) {
+  open_how how{};
+  how.flags = static_cast<uint64_t>(flags) | O_CLOEXEC;
+  how.mode = (flags & (O_CREAT | O_TMPFILE)) != 0 ? mode : 0;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+  const long fd = syscall(SYS_openat2, directoryFd, relative.empty() ? "." : relative.c_str(),
+                          &how, sizeof how);
+  if (fd < 0 && errno == EXDEV) errno = EACCES;  // the path tried to leave the root
+  return static_cast<int>(fd);
+}
+
 std::string CurrentDirectory() {
   char buffer[PATH_MAX];
   return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string("/");
@@ -172,7 +203,12 @@ std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
     components.push_back(std::move(*name));
   }
 
+  if (!components.empty() && IsDeviceStateName(components.front())) {
+    return Refuse(ERROR_ACCESS_DENIED);
+  }
+
   const std::string root = DeviceRoot();
+  if (!components.empty()) CreateTempOnDemand(root, components.front());
   std::string host = root == "/" ? std::string() : root;
   bool existing = true;
   for (const std::string& name : components) {
@@ -200,6 +236,46 @@ std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
   if (host.empty()) host = "/";
   if (host.size() > kMaxHostPathBytes) return Refuse(ERROR_FILENAME_EXCED_RANGE);
   return host;
+}
+
+bool IsDeviceStateName(std::string_view name) {
+  if (name.size() != 7) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
+    if (c != ".device"[i]) return false;
+  }
+  return true;
+}
+
+int OpenBeneathRoot(const std::string& hostPath, int flags, mode_t mode) {
+  const std::string root = DeviceRoot();
+  const std::optional<std::string> relative = RelativeToRoot(hostPath, root);
+  if (!relative) {
+    errno = EACCES;
+    return -1;
+  }
+  const int rootFd = open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (rootFd < 0) return -1;
+  const int fd = OpenBeneath(rootFd, *relative, flags, mode);
+  const int saved = errno;
+  close(rootFd);
+  errno = saved;
+  return fd;
+}
+
+BeneathParent::BeneathParent(const std::string& hostPath) {
+  const size_t slash = hostPath.rfind('/');
+  const std::string root = DeviceRoot();
+  if (hostPath == root || slash == std::string::npos) {
+    fd_ = OpenBeneathRoot(root, O_PATH | O_DIRECTORY);
+    return;
+  }
+  name_ = hostPath.substr(slash + 1);
+  fd_ = OpenBeneathRoot(slash == 0 ? "/" : hostPath.substr(0, slash), O_PATH | O_DIRECTORY);
+}
+
+BeneathParent::~BeneathParent() {
+  if (fd_ >= 0) close(fd_);
 }
 
 std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {

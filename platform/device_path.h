@@ -13,8 +13,21 @@
 // Each component is matched exactly first; when no entry has that exact name, an existing
 // entry whose name is equal without regard to case (full Unicode case folding) is used
 // instead (the first in byte order when several match). Components that match nothing are
-// kept as written, so a new file is created with the caller's spelling.
+// kept as written, so a new file is created with the caller's spelling. When two host names
+// differ only by case ("Notes.txt" and "notes.TXT"), a device path reaches the one spelt
+// exactly as written, else the first of them in byte order; the other stays listed but can
+// only be reached by its exact spelling.
+//
+// The root's folder ".device" holds the simulation's own state: no device path reaches it
+// (access denied) and listings of the root leave it out. The folder "\Temp" is created the
+// first time a device path goes through it.
+//
+// Races: the mapping checks links when it runs, but a link may be swapped in afterwards. The
+// file layer therefore opens every mapped path again beneath the root's directory descriptor
+// (openat2 with RESOLVE_BENEATH), which the kernel refuses to leave whatever the links say.
 #pragma once
+
+#include <sys/types.h>
 
 #include <optional>
 #include <string>
@@ -40,5 +53,31 @@ std::optional<std::string> MapDevicePath(std::u16string_view devicePath);
 // with ERROR_ACCESS_DENIED when the path lies outside it, or ERROR_INVALID_NAME when a name
 // is not valid UTF-8. A relative host path is taken from the host's current directory.
 std::optional<std::u16string> HostToDevicePath(std::string_view hostPath);
+
+// Whether a name is the simulation's state folder (".device", any case).
+bool IsDeviceStateName(std::string_view name);
+
+// Opens a host path returned by MapDevicePath beneath the root's directory descriptor: no link,
+// "..", or rename racing with the call can lead outside the root (the kernel reports EXDEV,
+// turned into EACCES here). -1 with errno on failure.
+int OpenBeneathRoot(const std::string& hostPath, int flags, mode_t mode = 0);
+
+// The directory holding a mapped host path, opened beneath the root (O_PATH), and the path's
+// last name: the pair that the *at calls (mkdirat, unlinkat, renameat, ...) take. For the
+// root itself the name is empty. fd is -1 (errno set) when the directory cannot be opened.
+class BeneathParent {
+ public:
+  explicit BeneathParent(const std::string& hostPath);
+  ~BeneathParent();
+  BeneathParent(const BeneathParent&) = delete;
+  BeneathParent& operator=(const BeneathParent&) = delete;
+  int fd() const { return fd_; }
+  const std::string& name() const { return name_; }
+  const char* nameOrDot() const { return name_.empty() ? "." : name_.c_str(); }
+
+ private:
+  int fd_ = -1;
+  std::string name_;
+};
 
 }  // namespace ce

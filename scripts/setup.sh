@@ -2,7 +2,7 @@
 # Installs what the build and the tests need (Debian packages), when it is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libicu-dev libsqlite3-dev libgtest-dev
-          libbenchmark-dev zlib1g-dev tzdata xdelta3 curl)
+          libbenchmark-dev zlib1g-dev tzdata xdelta3 lhasa curl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

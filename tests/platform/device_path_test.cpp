@@ -3,6 +3,7 @@
 #include "platform/device_path.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -175,6 +176,52 @@ TEST_F(DevicePathTest, HostPathsBackToDevicePaths) {
 
   const std::u16string device = u"\\My Documents\\Notes.txt";
   EXPECT_EQ(HostToDevicePath(*MapDevicePath(device)), device);
+}
+
+}  // namespace
+}  // namespace ce
+
+namespace ce {
+namespace {
+
+class DeviceStateTest : public testing::DeviceTest {};
+
+TEST_F(DeviceStateTest, StateFolderIsUnreachableAndTempAppearsOnDemand) {
+  const std::string root = DeviceRoot();
+  for (const char16_t* path : {u"\\.device", u"\\.DEVICE\\registry.db", u"/.Device/x",
+                               u"\\a\\..\\.device\\clock"}) {
+    SetLastError(0);
+    EXPECT_FALSE(MapDevicePath(path).has_value());
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  }
+  EXPECT_TRUE(MapDevicePath(u"\\a\\.device").has_value());  // only the root's folder is hidden
+  EXPECT_FALSE(std::filesystem::exists(root + "/Temp"));
+  EXPECT_EQ(*MapDevicePath(u"\\TEMP\\x.tmp"), root + "/Temp/x.tmp");
+  EXPECT_TRUE(std::filesystem::is_directory(root + "/Temp"));
+}
+
+TEST_F(DeviceStateTest, OpeningBeneathTheRootRefusesLinksSwappedInAfterMapping) {
+  const std::string root = DeviceRoot();
+  const std::string outside = workDir_ + "/outside";
+  std::filesystem::create_directories(outside);
+  std::ofstream(outside + "/canary") << "canary";
+  std::filesystem::create_directories(root + "/d");
+  const std::optional<std::string> mapped = MapDevicePath(u"\\d\\canary");
+  ASSERT_TRUE(mapped);
+  // Between the mapping and the open, the directory becomes a link leading outside.
+  std::filesystem::remove(root + "/d");
+  ASSERT_EQ(symlink(outside.c_str(), (root + "/d").c_str()), 0);
+  errno = 0;
+  EXPECT_EQ(OpenBeneathRoot(*mapped, O_RDWR | O_TRUNC), -1);
+  EXPECT_EQ(errno, EACCES);
+  std::ifstream in(outside + "/canary");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "canary");
+  BeneathParent parent(*mapped);
+  EXPECT_EQ(parent.fd(), -1);
+  const int inside = OpenBeneathRoot(root, O_RDONLY | O_DIRECTORY);
+  EXPECT_GE(inside, 0);
+  close(inside);
 }
 
 }  // namespace

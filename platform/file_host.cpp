@@ -1,0 +1,150 @@
+// Shared pieces of the file calls: mapping, missing-path errors, stored attributes, facts.
+#include "platform/file_host.h"
+
+#include <fcntl.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+
+#include "platform/civil_time.h"
+#include "platform/device_path.h"
+#include "platform/last_error.h"
+
+namespace ce {
+namespace {
+
+constexpr char kAttributesName[] = "user.tq240.attributes";
+constexpr char kCreatedName[] = "user.tq240.created";
+constexpr DWORD kStoredMask =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+constexpr int64_t kUnixEpochTicks = 116444736000000000;  // 1970-01-01 in FILETIME ticks
+
+std::string ProcPath(int fd) {
+  return "/proc/self/fd/" + std::to_string(fd);
+}
+
+std::optional<uint64_t> ReadNumber(int fd, const char* name) {
+  char buffer[32];
+  const ssize_t length = getxattr(ProcPath(fd).c_str(), name, buffer, sizeof buffer);
+  if (length <= 0) return std::nullopt;
+  uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(buffer, buffer + length, value);
+  if (ec != std::errc() || end != buffer + length) return std::nullopt;
+  return value;
+}
+
+bool WriteNumber(int fd, const char* name, uint64_t value) {
+  const std::string text = std::to_string(value);
+  return setxattr(ProcPath(fd).c_str(), name, text.data(), text.size(), 0) == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> MapForFileCall(LPCWSTR devicePath) {
+  if (devicePath == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return std::nullopt;
+  }
+  std::optional<std::string> host = MapDevicePath(devicePath);
+  if (host && *host != DeviceRoot()) {
+    // The root's state folder is unreachable; so is a name that would be mapped into it.
+    const std::string& root = DeviceRoot();
+    const std::string rest = host->substr(root == "/" ? 1 : root.size() + 1);
+    if (IsDeviceStateName(rest.substr(0, rest.find('/')))) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return std::nullopt;
+    }
+  }
+  return host;
+}
+
+DWORD MissingPathError(const std::string& hostPath) {
+  const size_t slash = hostPath.rfind('/');
+  if (slash == std::string::npos || slash == 0) return ERROR_FILE_NOT_FOUND;
+  const int fd = OpenBeneathRoot(hostPath.substr(0, slash), O_PATH | O_DIRECTORY);
+  if (fd < 0) return ERROR_PATH_NOT_FOUND;
+  close(fd);
+  return ERROR_FILE_NOT_FOUND;
+}
+
+BOOL FailFromErrno(const std::string& hostPath) {
+  SetLastError(errno == ENOENT ? MissingPathError(hostPath) : Win32ErrorFromErrno(errno));
+  return FALSE;
+}
+
+std::optional<DWORD> StoredAttributes(int fd) {
+  const std::optional<uint64_t> value = ReadNumber(fd, kAttributesName);
+  if (!value) return std::nullopt;
+  return static_cast<DWORD>(*value) & kStoredMask;
+}
+
+bool StoreAttributes(int fd, DWORD attributes) {
+  return WriteNumber(fd, kAttributesName, attributes & kStoredMask);
+}
+
+std::optional<FILETIME> StoredCreationTime(int fd) {
+  const std::optional<uint64_t> value = ReadNumber(fd, kCreatedName);
+  if (!value) return std::nullopt;
+  return TicksToFileTime(static_cast<int64_t>(*value));
+}
+
+bool StoreCreationTime(int fd, const FILETIME& time) {
+  return WriteNumber(fd, kCreatedName, static_cast<uint64_t>(FileTimeToTicks(time)));
+}
+
+FILETIME FileTimeFromTimespec(int64_t seconds, int64_t nanoseconds) {
+  return TicksToFileTime(kUnixEpochTicks + seconds * 10000000 + nanoseconds / 100);
+}
+
+timespec TimespecFromFileTime(const FILETIME& time) {
+  const int64_t ticks = FileTimeToTicks(time) - kUnixEpochTicks;
+  int64_t seconds = ticks / 10000000;
+  int64_t rest = ticks % 10000000;
+  if (rest < 0) {
+    rest += 10000000;
+    --seconds;
+  }
+  timespec spec{};
+  spec.tv_sec = static_cast<time_t>(seconds);
+  spec.tv_nsec = static_cast<long>(rest * 100);
+  return spec;
+}
+
+bool IsWritable(int fd) {
+  struct stat info {};
+  return fstat(fd, &info) == 0 && (info.st_mode & S_IWUSR) != 0;
+}
+
+std::optional<FileFacts> FactsOf(int fd) {
+  struct statx info {};
+  if (statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &info) != 0) {
+    SetLastErrorFromErrno();
+    return std::nullopt;
+  }
+  FileFacts facts;
+  const bool directory = S_ISDIR(info.stx_mode);
+  facts.attributes = StoredAttributes(fd).value_or(directory ? 0 : FILE_ATTRIBUTE_ARCHIVE);
+  if (directory) facts.attributes |= FILE_ATTRIBUTE_DIRECTORY;
+  if ((info.stx_mode & S_IWUSR) == 0) facts.attributes |= FILE_ATTRIBUTE_READONLY;
+  if (facts.attributes == 0) facts.attributes = FILE_ATTRIBUTE_NORMAL;
+  facts.lastWrite = FileTimeFromTimespec(info.stx_mtime.tv_sec, info.stx_mtime.tv_nsec);
+  facts.lastAccess = FileTimeFromTimespec(info.stx_atime.tv_sec, info.stx_atime.tv_nsec);
+  if (std::optional<FILETIME> stored = StoredCreationTime(fd)) {
+    facts.creation = *stored;
+  } else if ((info.stx_mask & STATX_BTIME) != 0) {
+    facts.creation = FileTimeFromTimespec(info.stx_btime.tv_sec, info.stx_btime.tv_nsec);
+  } else {
+    facts.creation = facts.lastWrite;
+  }
+  facts.size = directory ? 0 : info.stx_size;
+  return facts;
+}
+
+void CopyStoredAttributes(int from, int to) {
+  if (std::optional<DWORD> stored = StoredAttributes(from)) StoreAttributes(to, *stored);
+}
+
+}  // namespace ce

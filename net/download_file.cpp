@@ -2,8 +2,6 @@
 #include "net/download_file.h"
 
 #include <fcntl.h>
-#include <linux/openat2.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +10,7 @@
 #include <string>
 
 #include "platform/device_path.h"
+#include "platform/file_host.h"
 #include "platform/last_error.h"
 
 namespace tq::net {
@@ -19,32 +18,9 @@ namespace tq::net {
 int OpenBeneathDeviceRoot(std::u16string_view devicePath, int flags, int mode) {
   std::optional<std::string> host = ce::MapDevicePath(devicePath);
   if (!host) return -1;
-  const std::string root = ce::DeviceRoot();
-  // The mapped path is the root or lies beneath it (see device_path.h).
-  const size_t skip = root == "/" ? 1 : root.size() + 1;
-  std::string relative(".");
-  if (host->size() > skip) relative.assign(*host, skip, std::string::npos);
-  const int rootFd = ::open(root.c_str(), O_DIRECTORY | O_PATH | O_CLOEXEC);
-  if (rootFd < 0) {
-    ce::SetLastErrorFromErrno();
-    return -1;
-  }
-  open_how how{};
-  how.flags = static_cast<uint64_t>(flags | O_CLOEXEC);
-  how.mode = static_cast<uint64_t>(mode);
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-  int fd;
-  do {
-    fd = static_cast<int>(::syscall(SYS_openat2, rootFd, relative.c_str(), &how, sizeof how));
-  } while (fd < 0 && (errno == EINTR || errno == EAGAIN));
-  const int saved = errno;
-  ::close(rootFd);
+  const int fd = ce::OpenBeneathRoot(*host, flags | O_CLOEXEC, static_cast<mode_t>(mode));
   if (fd < 0) {
-    // A path that would leave the root reads as access denied, as the device would see it.
-    // Creating in a missing folder is a missing path on the device, not a missing file.
-    ce::SetLastError(saved == EXDEV                          ? ce::ERROR_ACCESS_DENIED
-                     : saved == ENOENT && (flags & O_CREAT) ? ce::ERROR_PATH_NOT_FOUND
-                                                            : ce::Win32ErrorFromErrno(saved));
+    ce::SetLastError(errno == ENOENT ? ce::MissingPathError(*host) : ce::Win32ErrorFromErrno(errno));
   }
   return fd;
 }

@@ -1,6 +1,7 @@
-// Implementation entries of the runtime's update check: UpdateInfo, UpdateSetting and
-// UpdateCheckAndLaunch.
+// Implementation entries of the runtime's location and update check: ExeInfo, UpdateInfo,
+// UpdateSetting and UpdateCheckAndLaunch.
 #include "frame/call_context.h"
+#include "frame/exe_info.h"
 #include "frame/update_check.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
@@ -23,6 +24,22 @@ int32_t SettingEntry(CallContext* c, ComponentProxy* p, void** args, const char1
 }
 
 }  // namespace
+
+TQ_ENTRY(ExeInfo_Key) {
+  LocalString result;
+  const char16_t* key = TextArgument(args, 0);
+  result.assign(ExeInfo(key ? key : u"", nullptr));
+  SetResult(context, result.address(), typecode::kText);
+  return 0;
+}
+
+TQ_ENTRY(ExeInfo_File) {
+  LocalString result;
+  const char16_t* key = TextArgument(args, 0);
+  result.assign(ExeInfo(key ? key : u"", TextArgument(args, 1)));
+  SetResult(context, result.address(), typecode::kText);
+  return 0;
+}
 
 TQ_ENTRY(UpdateInfo_Kind) { return InfoEntry(context, proxy, args, nullptr); }
 TQ_ENTRY(UpdateInfo_File) { return InfoEntry(context, proxy, args, TextArgument(args, 1)); }

@@ -96,6 +96,10 @@ void RunNetworkDemo(CallRunner& runner) {
   Show(runner, "updates are taken from the web", {"UpdateSetting", "1", "1"});
   Show(runner, "the server's version, read from VERSION.TZ over HTTP", {"UpdateInfo", "11"});
   Show(runner, "the update protocol", {"UpdateInfo", "2"});
+  Show(runner, "the installed version is the server's", {"UpdateSetting", "10", "24.0.2"});
+  Show(runner, "so the check has nothing to do and the application goes on",
+       {"UpdateCheckAndLaunch"});
+  Show(runner, "the running executable (try --app)", {"ExeInfo", "NAME"});
 }
 
 }  // namespace tqhost

@@ -216,29 +216,31 @@ int shutdown(SOCKET s, int how) {
   return ::shutdown(fd, how) == 0 ? 0 : FailFromErrno();  // SD_* and SHUT_* agree
 }
 
-int getpeername(SOCKET s, WS_sockaddr* address, int* length) {
+namespace {
+
+// getpeername and getsockname: the host's answer in the device's layout. An unbound socket
+// has no name on the device (WSAEINVAL).
+int AddressOf(SOCKET s, int (*query)(int, sockaddr*, socklen_t*), WS_sockaddr* address,
+              int* length) {
   const int fd = SocketDescriptor(s);
   if (fd < 0) return SOCKET_ERROR;
   sockaddr_storage host{};
   socklen_t hostLength = sizeof host;
-  if (::getpeername(fd, reinterpret_cast<sockaddr*>(&host), &hostLength) != 0)
-    return FailFromErrno();
+  if (query(fd, reinterpret_cast<sockaddr*>(&host), &hostLength) != 0) return FailFromErrno();
+  if (hostLength <= sizeof(sa_family_t)) return FailWith(WSAEINVAL);
   return FromHostAddress(reinterpret_cast<sockaddr*>(&host), hostLength, address, length)
              ? 0
              : SOCKET_ERROR;
 }
 
+}  // namespace
+
+int getpeername(SOCKET s, WS_sockaddr* address, int* length) {
+  return AddressOf(s, &::getpeername, address, length);
+}
+
 int getsockname(SOCKET s, WS_sockaddr* address, int* length) {
-  const int fd = SocketDescriptor(s);
-  if (fd < 0) return SOCKET_ERROR;
-  sockaddr_storage host{};
-  socklen_t hostLength = sizeof host;
-  if (::getsockname(fd, reinterpret_cast<sockaddr*>(&host), &hostLength) != 0)
-    return FailFromErrno();
-  if (hostLength <= sizeof(sa_family_t)) return FailWith(WSAEINVAL);  // not bound yet
-  return FromHostAddress(reinterpret_cast<sockaddr*>(&host), hostLength, address, length)
-             ? 0
-             : SOCKET_ERROR;
+  return AddressOf(s, &::getsockname, address, length);
 }
 
 int send(SOCKET s, const char* buffer, int length, int flags) {

@@ -12,6 +12,7 @@
 #include "host/demo_numbers.h"
 #include "host/demo_text.h"
 #include "host/demo_device.h"
+#include "host/demo_network.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
@@ -190,6 +191,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   RunNumbersDemo(runner);
   RunTextDemo(runner);
   RunDeviceDemo(runner);
+  RunNetworkDemo(runner);
   return 0;
 }
 

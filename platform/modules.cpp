@@ -97,6 +97,23 @@ void RegisterBuiltinDeviceModule(std::u16string_view deviceName,
   gRegistry[module->key] = Registration{std::string(), module};
 }
 
+void AddBuiltinDeviceExports(std::u16string_view deviceName, std::vector<ModuleExport> exports) {
+  const std::u16string key = DeviceModuleKey(deviceName);
+  std::lock_guard<std::mutex> lock(gMutex);
+  auto found = gRegistry.find(key);
+  if (found == gRegistry.end() || !found->second.builtin) {
+    auto module = std::make_shared<BuiltinModule>(BuiltinModule{key, {}});
+    gBuiltins.push_back(module);
+    gBuiltinHandles.insert(module.get());
+    found = gRegistry.insert_or_assign(key, Registration{std::string(), module}).first;
+  }
+  std::vector<ModuleExport>& existing = found->second.builtin->exports;
+  for (ModuleExport& added : exports) {
+    std::erase_if(existing, [&](const ModuleExport& e) { return e.name == added.name; });
+    existing.push_back(std::move(added));
+  }
+}
+
 void UnregisterDeviceModule(std::u16string_view deviceName) {
   std::lock_guard<std::mutex> lock(gMutex);
   gRegistry.erase(DeviceModuleKey(deviceName));

@@ -43,6 +43,10 @@ struct ModuleExport {
 void RegisterDeviceModule(std::u16string_view deviceName, std::string hostObject);
 // Declares that the device has `deviceName`, backed by procedures of this program.
 void RegisterBuiltinDeviceModule(std::u16string_view deviceName, std::vector<ModuleExport> exports);
+// Adds procedures to the built-in module `deviceName` (declaring it when the device has no
+// module of that name yet); handles already given out see them at once. A procedure of the
+// same name is replaced.
+void AddBuiltinDeviceExports(std::u16string_view deviceName, std::vector<ModuleExport> exports);
 // Removes a registration (tests); loaded handles stay valid.
 void UnregisterDeviceModule(std::u16string_view deviceName);
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ clang dpkg-dev libclang-rt-14-dev libicu-dev libsqlite3-dev libgtest-dev
           libbenchmark-dev zlib1g-dev tzdata xdelta3 lhasa
-          uuid-dev liburiparser-dev)
+          uuid-dev liburiparser-dev curl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "files/file_handles.h"
+#include "files/reference_text.h"
 #include "frame/call_context.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"

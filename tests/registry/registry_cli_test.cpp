@@ -90,6 +90,32 @@ TEST(RegistryCli, ReadsGiveTypedValues) {
   }
 }
 
+TEST(RegistryCli, SuccessFlagAndBuffers) {
+  ASSERT_EQ(Call({"RegistryCreateKey", kReads}), "true");
+  ASSERT_EQ(Call({"RegistrySetValue", kReads, "Bin", "x:00ff01", "REG_BINARY"}), "true");
+  struct Case {
+    std::vector<std::string> args;  // after the key
+    bool read;
+  };
+  const Case cases[] = {
+      {{"", "&ok"}, true},  // an absent default value of an existing key reads as empty
+      {{"bin", "&ok"}, true},
+      {{"Nope", "&ok"}, false},
+      {{"i:1", "&ok"}, true},
+      {{"i:2", "&ok"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {kReads};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const JsonValue r = tqtest::CallJson({}, "RegistryQueryValue", args);
+    EXPECT_EQ(Field(r, "variables", "ok").boolean, c.read) << c.args[0];
+  }
+  const JsonValue r = tqtest::CallJson({}, "RegistryQueryValue", {kReads, "Bin"});
+  EXPECT_EQ(Field(r, "result", "value_type").number, 28);
+  EXPECT_EQ(Field(Field(r, "result"), "value", "hex").text, "00ff01");
+  EXPECT_EQ(StoredValue("Bin"), "3:00FF01");
+}
+
 TEST(RegistryCli, KeysWalksAndLists) {
   const std::string root = "HKEY_CURRENT_USER\\Walk";
   for (const char* k : {"\\Alpha", "\\Beta", "\\Beta\\Inner", "\\Gamma"})

@@ -21,6 +21,7 @@
 #include "system/registry_keys.h"
 #include "system/registry_search.h"
 #include "system/registry_values.h"
+#include "system/settings_api.h"
 #include "system/value_text.h"
 
 namespace tq::entries {
@@ -219,12 +220,20 @@ TQ_ENTRY(RegistrySearch_Options) {
                     RegistrySearch(TextView(args, 0), TextView(args, 1), IntegerArgument(args, 2)));
 }
 
+// The type alone: an absent default value has no type here (reads forgive it, this does not).
 TQ_ENTRY(RegistryValueType_Name) {
-  const RegistryData data = ReadRegistryValue(TextView(args, 0), TextView(args, 1));
-  return TextResult(context, data.read ? RegistryTypeName(data.type) : u"");
+  const std::optional<settings::RegistryBytes> value =
+      settings::ReadRegistryBytes(TextView(args, 0), TextView(args, 1));
+  return TextResult(context, value ? RegistryTypeName(value->type) : u"");
 }
 TQ_ENTRY(RegistryValueType_Index) {
-  const RegistryData data = ReadRegistryValueAt(TextView(args, 0), IntegerArgument(args, 1));
+  const int32_t index = IntegerArgument(args, 1);
+  if (index == 0) {
+    const std::optional<settings::RegistryBytes> value =
+        settings::ReadRegistryBytes(TextView(args, 0), u"");
+    return TextResult(context, value ? RegistryTypeName(value->type) : u"");
+  }
+  const RegistryData data = ReadRegistryValueAt(TextView(args, 0), index);
   return TextResult(context, data.read ? RegistryTypeName(data.type) : u"");
 }
 

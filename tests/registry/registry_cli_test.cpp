@@ -51,6 +51,9 @@ TEST(RegistryCli, EveryWriteOverloadStoresItsBytes) {
   EXPECT_EQ(Call({"RegistryValueType", kKey, "Big"}), "REG_DWORD_BIG_ENDIAN");
   EXPECT_EQ(Call({"RegistryValueType", kKey, "i:2"}), "REG_SZ");
   EXPECT_EQ(Call({"RegistryValueType", kKey, "Nope"}), "");
+  EXPECT_EQ(Call({"RegistryValueType", kKey, ""}), "REG_SZ");  // written by index 0 above
+  EXPECT_EQ(Call({"RegistryValueType", "HKEY_LOCAL_MACHINE\\Software", ""}), "");
+  EXPECT_EQ(Call({"RegistryValueType", "HKEY_LOCAL_MACHINE\\Software", "i:0"}), "");
 }
 
 TEST(RegistryCli, ReadsGiveTypedValues) {

@@ -114,8 +114,7 @@ void BM_RegistryReadCall(benchmark::State& state) {
     Session().Call(entry, context, args);
     benchmark::DoNotOptimize(tqhost::CurrentCall().result.integer);
   }
-  if (tqhost::CurrentCall().result.valueType != 8)
-    state.SkipWithError("the value was not read");
+  if (tqhost::CurrentCall().result.valueType != 8) state.SkipWithError("the value was not read");
 }
 BENCHMARK(BM_RegistryReadCall);
 

@@ -38,7 +38,7 @@ constexpr TypeLayout LayoutOf(uint8_t code) {
     case 3: case 7: case 17:
       return {K::kInteger, 2, 2, 0, false};
     case 4: case 8: case 11: case 14: case 15: case 18: case 30: case 50: case 65: case 83:
-    case 111: case 143: case 81:
+    case 110: case 111: case 143: case 81:
     case 108: case 135: case 136: case 141: case 142: case 155:
       return {K::kInteger, 4, 4, 0, false};
     case 5: case 9: case 29: case 12: case 150: case 26: case 27:
@@ -49,7 +49,7 @@ constexpr TypeLayout LayoutOf(uint8_t code) {
       return {K::kInteger, 16, 16, 0, false};
     case 19: case 148: case 149:  // pointer words: pointer-sized on this platform
       return {K::kInteger, sizeof(void*), sizeof(void*), 0, false};
-    case 16: case 28: case 110:  // texts held in a VMString (16: raw characters, 110: a string)
+    case 16: case 28:  // texts held in a VMString (16: raw characters)
       return {K::kVMString, sizeof(void*), sizeof(void*), 0, false};
     case 13:
       return {K::kObject, sizeof(void*), sizeof(void*), 0, false};

@@ -5,24 +5,14 @@
 #include "frame/call_context.h"
 #include "frame/dynamic_value.h"
 #include "functions/entry.h"
+#include "functions/settings_results.h"
 #include "system/file_associations.h"
 
 namespace tq::entries {
 namespace {
 
-std::u16string_view Name(void** args, int i) {
-  const char16_t* t = TextArgument(args, i);
-  return t != nullptr ? std::u16string_view(t) : std::u16string_view();
-}
-
-int32_t BooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
-  return 0;
-}
-
 int32_t CommandResult(CallContext* c, ComponentProxy* p, void** args, int32_t scope) {
-  RegistryData data = FileAssociationCommand(p, Name(args, 0), scope);
+  RegistryData data = FileAssociationCommand(p, TextView(args, 0), scope);
   DynamicValue value;
   RegistryDataToValue(data, value);
   SetResult(c, &value, typecode::kDynamic);
@@ -32,20 +22,23 @@ int32_t CommandResult(CallContext* c, ComponentProxy* p, void** args, int32_t sc
 }  // namespace
 
 TQ_ENTRY(FileAssociationCreate_Extension) {
-  return BooleanResult(context, CreateFileAssociation(proxy, Name(args, 0), Name(args, 1), 0));
+  return BooleanResult(context,
+                       CreateFileAssociation(proxy, TextView(args, 0), TextView(args, 1), 0));
 }
 TQ_ENTRY(FileAssociationCreate_Scope) {
-  return BooleanResult(context, CreateFileAssociation(proxy, Name(args, 0), Name(args, 1),
+  return BooleanResult(context, CreateFileAssociation(proxy, TextView(args, 0), TextView(args, 1),
                                                       IntegerArgument(args, 2)));
 }
 TQ_ENTRY(FileAssociationDelete_Extension) {
-  return BooleanResult(context, DeleteFileAssociation(proxy, Name(args, 0), 0));
+  return BooleanResult(context, DeleteFileAssociation(proxy, TextView(args, 0), 0));
 }
 TQ_ENTRY(FileAssociationDelete_Scope) {
   return BooleanResult(context,
-                       DeleteFileAssociation(proxy, Name(args, 0), IntegerArgument(args, 1)));
+                       DeleteFileAssociation(proxy, TextView(args, 0), IntegerArgument(args, 1)));
 }
-TQ_ENTRY(FileAssociationCommand_Extension) { return CommandResult(context, proxy, args, 0); }
+TQ_ENTRY(FileAssociationCommand_Extension) {
+  return CommandResult(context, proxy, args, 0);
+}
 TQ_ENTRY(FileAssociationCommand_Scope) {
   return CommandResult(context, proxy, args, IntegerArgument(args, 1));
 }

@@ -7,6 +7,7 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/settings_results.h"
 #include "platform/last_error.h"
 #include "system/profile_engine.h"
 
@@ -26,12 +27,6 @@ ProfileItem Item(void** args, int i) {
 std::u16string_view FileArgument(void** args, int i) {
   const ProfileItem file = Item(args, i);
   return file ? *file : kDefaultProfileFile;
-}
-
-int32_t BooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
-  return 0;
 }
 
 // An explicit file: a failed write raises 80294 with the file name and the system code.
@@ -64,8 +59,12 @@ int32_t ReadResult(CallContext* c, ProfileItem section, ProfileItem key, Profile
 
 }  // namespace
 
-TQ_ENTRY(ProfileWrite_Section) { return WriteDefaultFile(context, Item(args, 0), {}, {}); }
-TQ_ENTRY(ProfileWrite_Key) { return WriteDefaultFile(context, Item(args, 0), Item(args, 1), {}); }
+TQ_ENTRY(ProfileWrite_Section) {
+  return WriteDefaultFile(context, Item(args, 0), {}, {});
+}
+TQ_ENTRY(ProfileWrite_Key) {
+  return WriteDefaultFile(context, Item(args, 0), Item(args, 1), {});
+}
 TQ_ENTRY(ProfileWrite_Value) {
   return WriteDefaultFile(context, Item(args, 0), Item(args, 1), Item(args, 2));
 }
@@ -86,8 +85,8 @@ TQ_ENTRY(ProfileWrite_KeyAbsentFile) {
     return BooleanResult(context, false);
   }
   const ProfileItem section = Item(args, 0);
-  return BooleanResult(context, section && ProfileEngineWrite(*section, Item(args, 1), {},
-                                                              FileArgument(args, 3)));
+  return BooleanResult(
+      context, section && ProfileEngineWrite(*section, Item(args, 1), {}, FileArgument(args, 3)));
 }
 TQ_ENTRY(ProfileWrite_SectionFile) {
   const std::u16string_view file = FileArgument(args, 3);

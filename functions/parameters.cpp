@@ -6,25 +6,16 @@
 #include "frame/dynamic_value.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/settings_results.h"
 #include "system/parameter_store.h"
 #include "system/value_text.h"
 
 namespace tq::entries {
 namespace {
 
-std::u16string_view Text(void** args, int i) {
-  const char16_t* t = TextArgument(args, i);
-  return t != nullptr ? std::u16string_view(t) : std::u16string_view();
-}
-
 int32_t ModeResult(CallContext* c, ComponentProxy* p, int32_t mode,
                    std::optional<std::u16string_view> location) {
-  const std::optional<std::u16string> previous =
-      ParameterStore::Of(p).SwitchMode(p, mode, location);
-  LocalString result;
-  result.assign(previous.value_or(u""));
-  SetResult(c, result.address(), typecode::kText);
-  return 0;
+  return TextResult(c, ParameterStore::Of(p).SwitchMode(p, mode, location).value_or(u""));
 }
 
 int32_t LoadResult(CallContext* c, ComponentProxy* p, std::u16string_view name,
@@ -34,12 +25,6 @@ int32_t LoadResult(CallContext* c, ComponentProxy* p, std::u16string_view name,
   SetType(value, typecode::kString);
   Assign(*reinterpret_cast<VMString*>(value.payload), text ? *text : defaultText);
   SetResult(c, &value, typecode::kDynamic);
-  return 0;
-}
-
-int32_t BooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
   return 0;
 }
 
@@ -58,17 +43,23 @@ TQ_ENTRY(ParameterMode_Location) {
 
 TQ_ENTRY(ParameterSave_Value) {
   const std::optional<std::u16string> text = ValueAsText(*DynamicArgument(args, 1));
-  ParameterStore::Of(proxy).Save(proxy, Text(args, 0), text.value_or(u""));
+  ParameterStore::Of(proxy).Save(proxy, TextView(args, 0), text.value_or(u""));
   return 0;
 }
 
-TQ_ENTRY(ParameterLoad_Name) { return LoadResult(context, proxy, Text(args, 0), u""); }
-TQ_ENTRY(ParameterLoad_Default) { return LoadResult(context, proxy, Text(args, 0), Text(args, 1)); }
+TQ_ENTRY(ParameterLoad_Name) {
+  return LoadResult(context, proxy, TextView(args, 0), u"");
+}
+TQ_ENTRY(ParameterLoad_Default) {
+  return LoadResult(context, proxy, TextView(args, 0), TextView(args, 1));
+}
 
 // The window form names the window whose parameters (its group) are deleted.
 TQ_ENTRY(ParameterDelete_Name) {
-  return BooleanResult(context, ParameterStore::Of(proxy).Delete(proxy, Text(args, 0)));
+  return BooleanResult(context, ParameterStore::Of(proxy).Delete(proxy, TextView(args, 0)));
 }
-TQ_ENTRY(ParameterDelete_All) { return BooleanResult(context, ParameterStore::Of(proxy).DeleteAll()); }
+TQ_ENTRY(ParameterDelete_All) {
+  return BooleanResult(context, ParameterStore::Of(proxy).DeleteAll());
+}
 
 }  // namespace tq::entries

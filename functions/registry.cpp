@@ -2,6 +2,8 @@
 // RegistryFirstSubKey, RegistryNextSubKey, RegistryDeleteKey, RegistryCreateKey,
 // RegistryExists, RegistryDeleteValue, RegistryListValues, RegistrySearch, RegistryValueType
 // and RegistryListSubKeys.
+#include "platform/registry.h"
+
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -13,34 +15,17 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
-#include "platform/registry.h"
+#include "functions/settings_results.h"
 #include "platform/strings.h"
 #include "system/registry_errors.h"
 #include "system/registry_keys.h"
 #include "system/registry_search.h"
 #include "system/registry_values.h"
+#include "system/settings_api.h"
 #include "system/value_text.h"
 
 namespace tq::entries {
 namespace {
-
-std::u16string_view Text(void** args, int i) {
-  const char16_t* t = TextArgument(args, i);
-  return t != nullptr ? std::u16string_view(t) : std::u16string_view();
-}
-
-int32_t BooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
-  return 0;
-}
-
-int32_t TextResult(CallContext* c, std::u16string_view text) {
-  LocalString result;
-  result.assign(text);
-  SetResult(c, result.address(), typecode::kText);
-  return 0;
-}
 
 int32_t ValueResult(CallContext* c, const RegistryData& data, void** args, int flagArgument) {
   if (flagArgument >= 0) *static_cast<int32_t*>(args[flagArgument]) = data.read ? 1 : 0;
@@ -57,8 +42,12 @@ struct Destination {
   int32_t index = -1;
 };
 
-Destination ByName(void** args) { return {Text(args, 0), Text(args, 1), -1}; }
-Destination ByIndex(void** args) { return {Text(args, 0), {}, IntegerArgument(args, 1)}; }
+Destination ByName(void** args) {
+  return {TextView(args, 0), TextView(args, 1), -1};
+}
+Destination ByIndex(void** args) {
+  return {TextView(args, 0), {}, IntegerArgument(args, 1)};
+}
 
 bool Write(ComponentProxy* p, const Destination& d, ce::DWORD type, std::string_view bytes) {
   return d.index < 0 ? WriteRegistryValue(p, d.key, d.name, type, bytes)
@@ -81,8 +70,7 @@ int32_t WriteDword(CallContext* c, ComponentProxy* p, const Destination& d, int3
 
 int32_t WriteBinary(CallContext* c, ComponentProxy* p, const Destination& d, const void* data,
                     size_t size) {
-  return BooleanResult(
-      c, Write(p, d, ce::REG_BINARY, {static_cast<const char*>(data), size}));
+  return BooleanResult(c, Write(p, d, ce::REG_BINARY, {static_cast<const char*>(data), size}));
 }
 
 // Bytes at an address the application gives: read through the kernel, so that an address
@@ -108,8 +96,9 @@ int32_t WriteMemory(CallContext* c, ComponentProxy* p, const Destination& d, voi
 
 int32_t WriteTyped(CallContext* c, ComponentProxy* p, const Destination& d, void** args) {
   DynamicValue& value = *DynamicArgument(args, 2);
-  std::u16string typeName(Text(args, 3));
-  if (!typeName.empty()) ce::CharUpperBuffW(typeName.data(), static_cast<ce::DWORD>(typeName.size()));
+  std::u16string typeName(TextView(args, 3));
+  if (!typeName.empty())
+    ce::CharUpperBuffW(typeName.data(), static_cast<ce::DWORD>(typeName.size()));
   std::optional<TypedBytes> typed = TypedRegistryBytes(value, typeName);
   if (!typed) {
     if (!IsRegistryTypeName(typeName)) RaiseError(p, registry_error::kUnknownType);
@@ -121,23 +110,25 @@ int32_t WriteTyped(CallContext* c, ComponentProxy* p, const Destination& d, void
 }  // namespace
 
 TQ_ENTRY(RegistryQueryValue_Name) {
-  return ValueResult(context, ReadRegistryValue(Text(args, 0), Text(args, 1)), args, -1);
+  return ValueResult(context, ReadRegistryValue(TextView(args, 0), TextView(args, 1)), args, -1);
 }
 TQ_ENTRY(RegistryQueryValue_NameFlag) {
-  return ValueResult(context, ReadRegistryValue(Text(args, 0), Text(args, 1)), args, 2);
+  return ValueResult(context, ReadRegistryValue(TextView(args, 0), TextView(args, 1)), args, 2);
 }
 TQ_ENTRY(RegistryQueryValue_Index) {
-  return ValueResult(context, ReadRegistryValueAt(Text(args, 0), IntegerArgument(args, 1)), args,
-                     -1);
+  return ValueResult(context, ReadRegistryValueAt(TextView(args, 0), IntegerArgument(args, 1)),
+                     args, -1);
 }
 TQ_ENTRY(RegistryQueryValue_IndexFlag) {
-  return ValueResult(context, ReadRegistryValueAt(Text(args, 0), IntegerArgument(args, 1)), args,
-                     2);
+  return ValueResult(context, ReadRegistryValueAt(TextView(args, 0), IntegerArgument(args, 1)),
+                     args, 2);
 }
 
-TQ_ENTRY(RegistrySetValue_NameText) { return WriteText(context, proxy, ByName(args), Text(args, 2)); }
+TQ_ENTRY(RegistrySetValue_NameText) {
+  return WriteText(context, proxy, ByName(args), TextView(args, 2));
+}
 TQ_ENTRY(RegistrySetValue_IndexText) {
-  return WriteText(context, proxy, ByIndex(args), Text(args, 2));
+  return WriteText(context, proxy, ByIndex(args), TextView(args, 2));
 }
 TQ_ENTRY(RegistrySetValue_NameInteger) {
   return WriteDword(context, proxy, ByName(args), IntegerArgument(args, 2));
@@ -151,7 +142,9 @@ TQ_ENTRY(RegistrySetValue_NameBoolean) {
 TQ_ENTRY(RegistrySetValue_IndexBoolean) {
   return WriteDword(context, proxy, ByIndex(args), BooleanArgument(args, 2) ? 1 : 0);
 }
-TQ_ENTRY(RegistrySetValue_NameReal) { return WriteBinary(context, proxy, ByName(args), args[2], 8); }
+TQ_ENTRY(RegistrySetValue_NameReal) {
+  return WriteBinary(context, proxy, ByName(args), args[2], 8);
+}
 TQ_ENTRY(RegistrySetValue_IndexReal) {
   return WriteBinary(context, proxy, ByIndex(args), args[2], 8);
 }
@@ -161,58 +154,86 @@ TQ_ENTRY(RegistrySetValue_NameCurrency) {
 TQ_ENTRY(RegistrySetValue_IndexCurrency) {
   return WriteBinary(context, proxy, ByIndex(args), args[2], 10);
 }
-TQ_ENTRY(RegistrySetValue_NameMemory) { return WriteMemory(context, proxy, ByName(args), args); }
-TQ_ENTRY(RegistrySetValue_IndexMemory) { return WriteMemory(context, proxy, ByIndex(args), args); }
-TQ_ENTRY(RegistrySetValue_NameTyped) { return WriteTyped(context, proxy, ByName(args), args); }
-TQ_ENTRY(RegistrySetValue_IndexTyped) { return WriteTyped(context, proxy, ByIndex(args), args); }
+TQ_ENTRY(RegistrySetValue_NameMemory) {
+  return WriteMemory(context, proxy, ByName(args), args);
+}
+TQ_ENTRY(RegistrySetValue_IndexMemory) {
+  return WriteMemory(context, proxy, ByIndex(args), args);
+}
+TQ_ENTRY(RegistrySetValue_NameTyped) {
+  return WriteTyped(context, proxy, ByName(args), args);
+}
+TQ_ENTRY(RegistrySetValue_IndexTyped) {
+  return WriteTyped(context, proxy, ByIndex(args), args);
+}
 TQ_ENTRY(RegistrySetValue_NameInteger64) {
   const int64_t n = Integer64Argument(args, 2);
   return BooleanResult(context, Write(proxy, ByName(args), ce::REG_QWORD, BytesOf(n)));
 }
 
-TQ_ENTRY(RegistryFirstSubKey_Root) { return TextResult(context, FirstSubKey(u"")); }
-TQ_ENTRY(RegistryFirstSubKey_Key) { return TextResult(context, FirstSubKey(Text(args, 0))); }
-TQ_ENTRY(RegistryNextSubKey_Key) { return TextResult(context, NextSubKey(Text(args, 0))); }
+TQ_ENTRY(RegistryFirstSubKey_Root) {
+  return TextResult(context, FirstSubKey(u""));
+}
+TQ_ENTRY(RegistryFirstSubKey_Key) {
+  return TextResult(context, FirstSubKey(TextView(args, 0)));
+}
+TQ_ENTRY(RegistryNextSubKey_Key) {
+  return TextResult(context, NextSubKey(TextView(args, 0)));
+}
 
 TQ_ENTRY(RegistryDeleteKey_Key) {
-  return BooleanResult(context, DeleteRegistryKey(proxy, Text(args, 0)));
+  return BooleanResult(context, DeleteRegistryKey(proxy, TextView(args, 0)));
 }
 TQ_ENTRY(RegistryCreateKey_Key) {
-  return BooleanResult(context, CreateRegistryKey(proxy, Text(args, 0)));
+  return BooleanResult(context, CreateRegistryKey(proxy, TextView(args, 0)));
 }
 TQ_ENTRY(RegistryDeleteValue_Name) {
-  return BooleanResult(context, DeleteRegistryValue(proxy, Text(args, 0), Text(args, 1)));
+  return BooleanResult(context, DeleteRegistryValue(proxy, TextView(args, 0), TextView(args, 1)));
 }
 
-TQ_ENTRY(RegistryExists_Key) { return BooleanResult(context, RegistryKeyExists(Text(args, 0))); }
+TQ_ENTRY(RegistryExists_Key) {
+  return BooleanResult(context, RegistryKeyExists(TextView(args, 0)));
+}
 TQ_ENTRY(RegistryExists_Name) {
-  return BooleanResult(context, RegistryValueExists(Text(args, 0), Text(args, 1)));
+  return BooleanResult(context, RegistryValueExists(TextView(args, 0), TextView(args, 1)));
 }
 TQ_ENTRY(RegistryExists_Index) {
-  return BooleanResult(context, RegistryIndexExists(Text(args, 0), IntegerArgument(args, 1)));
+  return BooleanResult(context, RegistryIndexExists(TextView(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(RegistryListValues_Key) {
-  return TextResult(context, ListRegistryValues(Text(args, 0), false));
+  return TextResult(context, ListRegistryValues(TextView(args, 0), false));
 }
 TQ_ENTRY(RegistryListValues_Types) {
-  return TextResult(context, ListRegistryValues(Text(args, 0), BooleanArgument(args, 1)));
+  return TextResult(context, ListRegistryValues(TextView(args, 0), BooleanArgument(args, 1)));
 }
-TQ_ENTRY(RegistryListSubKeys_Key) { return TextResult(context, ListRegistrySubKeys(Text(args, 0))); }
+TQ_ENTRY(RegistryListSubKeys_Key) {
+  return TextResult(context, ListRegistrySubKeys(TextView(args, 0)));
+}
 
 TQ_ENTRY(RegistrySearch_Text) {
-  return TextResult(context, RegistrySearch(Text(args, 0), Text(args, 1), search_option::kDefault));
+  return TextResult(context,
+                    RegistrySearch(TextView(args, 0), TextView(args, 1), search_option::kDefault));
 }
 TQ_ENTRY(RegistrySearch_Options) {
-  return TextResult(context, RegistrySearch(Text(args, 0), Text(args, 1), IntegerArgument(args, 2)));
+  return TextResult(context,
+                    RegistrySearch(TextView(args, 0), TextView(args, 1), IntegerArgument(args, 2)));
 }
 
+// The type alone: an absent default value has no type here (reads forgive it, this does not).
 TQ_ENTRY(RegistryValueType_Name) {
-  const RegistryData data = ReadRegistryValue(Text(args, 0), Text(args, 1));
-  return TextResult(context, data.read ? RegistryTypeName(data.type) : u"");
+  const std::optional<settings::RegistryBytes> value =
+      settings::ReadRegistryBytes(TextView(args, 0), TextView(args, 1));
+  return TextResult(context, value ? RegistryTypeName(value->type) : u"");
 }
 TQ_ENTRY(RegistryValueType_Index) {
-  const RegistryData data = ReadRegistryValueAt(Text(args, 0), IntegerArgument(args, 1));
+  const int32_t index = IntegerArgument(args, 1);
+  if (index == 0) {
+    const std::optional<settings::RegistryBytes> value =
+        settings::ReadRegistryBytes(TextView(args, 0), u"");
+    return TextResult(context, value ? RegistryTypeName(value->type) : u"");
+  }
+  const RegistryData data = ReadRegistryValueAt(TextView(args, 0), index);
   return TextResult(context, data.read ? RegistryTypeName(data.type) : u"");
 }
 

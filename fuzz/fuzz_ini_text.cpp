@@ -39,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   tq::EditProfileText(text, section, key, std::nullopt);
   const std::string written = tq::EditProfileText(text, section, key, value);
-  const bool lineEnded = text.empty() || (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n");
+  const bool lineEnded =
+      text.empty() || (text.size() >= 2 && text.substr(text.size() - 2) == "\r\n");
   if (Plain(section) && Plain(key) && Plain(value) && text.find('[') == std::string_view::npos &&
       lineEnded) {
     if (tq::ReadProfileText(written, section, key) != std::string(value)) std::abort();

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
   }
   const std::u16string found = tq::RegistrySearch(position, text, options);
-  if (!found.empty() && (found.rfind(u"HKEY_", 0) != 0 || found.find(u'\t') == std::u16string::npos))
+  if (!found.empty() &&
+      (found.rfind(u"HKEY_", 0) != 0 || found.find(u'\t') == std::u16string::npos))
     std::abort();
   return 0;
 }

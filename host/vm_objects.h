@@ -79,7 +79,7 @@ void ReleaseArrays();
 // Whether payloads of base type `code` are VMStrings (texts, and buffers of code 28).
 inline bool IsTextCode(uint8_t code) {
   switch (code) {
-    case 16: case 28: case 110: case 121: case 122: case 126: case 127: case 130: case 131:
+    case 16: case 28: case 121: case 122: case 126: case 127: case 130: case 131:
       return true;
     default:
       return false;

@@ -180,8 +180,8 @@ LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* valueNameSize
 
 LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, DWORD* classSize, DWORD*, DWORD* subKeys,
                       DWORD* longestSubKey, DWORD* longestClass, DWORD* values,
-                      DWORD* longestValueName, DWORD* longestValueData,
-                      DWORD* securityDescriptor, FILETIME* lastWrite) {
+                      DWORD* longestValueName, DWORD* longestValueData, DWORD* securityDescriptor,
+                      FILETIME* lastWrite) {
   Target t;
   if (LONG e = Begin(key, &t)) return e;
   registry::KeyCounts counts;

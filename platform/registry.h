@@ -70,10 +70,10 @@ LONG RegDeleteKeyW(HKEY key, LPCWSTR subKey);
 
 LONG RegEnumKeyExW(HKEY key, DWORD index, LPWSTR name, DWORD* nameSize, DWORD* reserved,
                    LPWSTR keyClass, DWORD* classSize, FILETIME* lastWrite);
-LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* valueNameSize,
-                   DWORD* reserved, DWORD* type, BYTE* data, DWORD* dataSize);
-LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, DWORD* classSize, DWORD* reserved,
-                      DWORD* subKeys, DWORD* longestSubKey, DWORD* longestClass, DWORD* values,
+LONG RegEnumValueW(HKEY key, DWORD index, LPWSTR valueName, DWORD* valueNameSize, DWORD* reserved,
+                   DWORD* type, BYTE* data, DWORD* dataSize);
+LONG RegQueryInfoKeyW(HKEY key, LPWSTR keyClass, DWORD* classSize, DWORD* reserved, DWORD* subKeys,
+                      DWORD* longestSubKey, DWORD* longestClass, DWORD* values,
                       DWORD* longestValueName, DWORD* longestValueData, DWORD* securityDescriptor,
                       FILETIME* lastWrite);
 

@@ -70,7 +70,9 @@ std::string SqliteWhy(sqlite3* db, int rc) {
 
 }  // namespace
 
-int SchemaVersion() { return kSchemaVersion; }
+int SchemaVersion() {
+  return kSchemaVersion;
+}
 
 std::string StorePath(const std::string& deviceRoot) {
   return deviceRoot + "/.device/registry.db";
@@ -82,9 +84,9 @@ OpenedStore OpenStore(const std::string& deviceRoot) {
   if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
     return Refuse(nullptr, path, "its folder cannot be created");
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(path.c_str(), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
   if (rc != SQLITE_OK) return Refuse(db, path, "cannot be opened (" + SqliteWhy(db, rc) + ")");
   sqlite3_busy_timeout(db, 10000);
   sqlite3_extended_result_codes(db, 0);

@@ -1,5 +1,6 @@
 // The registry store over SQLite: one connection per process and device root, prepared
-// statements kept for the life of the connection, one transaction per operation.
+// statements kept for the life of the connection, one transaction per operation. This file
+// holds the connection and the keys; registry_store_values.cpp the values.
 #include "platform/registry_store.h"
 
 #include <sqlite3.h>
@@ -11,18 +12,13 @@
 #include "platform/device_config.h"
 #include "platform/device_path.h"
 #include "platform/registry_schema.h"
+#include "platform/registry_statements.h"
 #include "platform/utf8.h"
 
 namespace ce::registry {
 namespace {
 
 constexpr size_t kLongestName = 255;
-
-enum StatementSlot {
-  kFindChild, kKeyRow, kInsertKey, kChildren, kChildAt, kDeleteKeyRow, kDeleteKeyValues,
-  kFindValue, kUpdateValue, kInsertValue, kDeleteValue, kValueAt, kCountKeys, kCountValues,
-  kDataVersion, kSlotCount
-};
 
 std::mutex gCurrentMutex;
 std::unique_ptr<Store> gCurrent;
@@ -47,8 +43,8 @@ std::string FoldedName(std::u16string_view name) {
   }
   while (!name.empty()) {
     const Utf16Step step = DecodeUtf16(name);
-    AppendUtf8(static_cast<char32_t>(u_foldCase(static_cast<UChar32>(step.codePoint),
-                                                U_FOLD_CASE_DEFAULT)),
+    AppendUtf8(static_cast<char32_t>(
+                   u_foldCase(static_cast<UChar32>(step.codePoint), U_FOLD_CASE_DEFAULT)),
                &out);
     name.remove_prefix(step.length);
   }
@@ -61,9 +57,8 @@ bool SplitSubKey(std::u16string_view path, std::vector<std::u16string_view>* nam
   size_t start = 0;
   while (true) {
     const size_t end = path.find(u'\\', start);
-    const std::u16string_view name =
-        path.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos
-                                                            : end - start);
+    const std::u16string_view name = path.substr(
+        start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
     if (name.empty() || name.size() > kLongestName) return false;
     names->push_back(name);
     if (end == std::u16string_view::npos) return true;
@@ -72,66 +67,6 @@ bool SplitSubKey(std::u16string_view path, std::vector<std::u16string_view>* nam
 }
 
 // A prepared statement borrowed for one use: bound, stepped, then reset on scope exit.
-class Store::Statement {
- public:
-  Statement(Store& store, int slot, const char* sql) : s_(store.Prepare(slot, sql)) {}
-  ~Statement() {
-    if (s_ != nullptr) {
-      sqlite3_reset(s_);
-      sqlite3_clear_bindings(s_);
-    }
-  }
-  bool ok() const { return s_ != nullptr; }
-  void Bind(int i, long long n) { sqlite3_bind_int64(s_, i, n); }
-  void Bind(int i, const std::string& text) {
-    sqlite3_bind_text(s_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-  }
-  void BindBlob(int i, std::string_view bytes) {
-    sqlite3_bind_blob(s_, i, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
-                      SQLITE_TRANSIENT);
-  }
-  int Step() { return sqlite3_step(s_); }
-  long long Integer(int column) { return sqlite3_column_int64(s_, column); }
-  std::u16string Text(int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
-    return Utf8ToUtf16({text != nullptr ? text : "",
-                        static_cast<size_t>(sqlite3_column_bytes(s_, column))});
-  }
-  std::string Blob(int column) {
-    const void* data = sqlite3_column_blob(s_, column);
-    return {static_cast<const char*>(data != nullptr ? data : ""),
-            static_cast<size_t>(sqlite3_column_bytes(s_, column))};
-  }
-
- private:
-  sqlite3_stmt* s_;
-};
-
-// One write transaction: BEGIN IMMEDIATE (waiting out other writers through the busy
-// timeout), rolled back unless committed.
-class Store::Transaction {
- public:
-  explicit Transaction(Store& store) : store_(store) {
-    rc_ = sqlite3_exec(store_.db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    open_ = rc_ == SQLITE_OK;
-  }
-  ~Transaction() {
-    if (open_) sqlite3_exec(store_.db_, "ROLLBACK", nullptr, nullptr, nullptr);
-  }
-  int begun() const { return rc_; }
-  DWORD Commit() {
-    const int rc = sqlite3_exec(store_.db_, "COMMIT", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return store_.Failure(rc);
-    open_ = false;
-    return ERROR_SUCCESS;
-  }
-
- private:
-  Store& store_;
-  int rc_;
-  bool open_;
-};
-
 Store::Store(sqlite3* db, std::string path)
     : db_(db), path_(std::move(path)), statements_(kSlotCount, nullptr) {}
 
@@ -319,74 +254,10 @@ DWORD Store::DeleteSubKey(KeyId base, std::u16string_view path) {
   return t.Commit();
 }
 
-DWORD Store::QueryValue(KeyId key, std::u16string_view name, StoredValue* out) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Statement s(*this, kFindValue, "SELECT name, type, data FROM vals WHERE key=?1 AND folded=?2");
-  if (!s.ok()) return Failure(sqlite3_errcode(db_));
-  s.Bind(1, key);
-  s.Bind(2, FoldedName(name));
-  const int rc = s.Step();
-  if (rc == SQLITE_ROW) {
-    out->name = s.Text(0);
-    out->type = static_cast<DWORD>(s.Integer(1));
-    out->data = s.Blob(2);
-    return ERROR_SUCCESS;
-  }
-  if (rc != SQLITE_DONE) return Failure(rc);
-  // Absent: tell a missing value from a key deleted meanwhile.
-  const DWORD e = CheckKey(key, false);
-  return e != ERROR_SUCCESS ? e : ERROR_FILE_NOT_FOUND;
-}
-
-DWORD Store::SetValue(KeyId key, std::u16string_view name, DWORD type, std::string_view data) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Transaction t(*this);
-  if (t.begun() != SQLITE_OK) return Failure(t.begun());
-  if (DWORD e = CheckKey(key, true)) return e;
-  const std::string folded = FoldedName(name);
-  {
-    Statement u(*this, kUpdateValue, "UPDATE vals SET type=?3, data=?4 WHERE key=?1 AND folded=?2");
-    if (!u.ok()) return Failure(sqlite3_errcode(db_));
-    u.Bind(1, key);
-    u.Bind(2, folded);
-    u.Bind(3, type);
-    u.BindBlob(4, data);
-    const int rc = u.Step();
-    if (rc != SQLITE_DONE) return Failure(rc);
-  }
-  if (sqlite3_changes(db_) == 0) {
-    Statement i(*this, kInsertValue,
-                "INSERT INTO vals(key, name, folded, type, data) VALUES(?1,?2,?3,?4,?5)");
-    if (!i.ok()) return Failure(sqlite3_errcode(db_));
-    i.Bind(1, key);
-    i.Bind(2, Utf16ToUtf8(name));
-    i.Bind(3, folded);
-    i.Bind(4, type);
-    i.BindBlob(5, data);
-    const int rc = i.Step();
-    if (rc != SQLITE_DONE) return Failure(rc);
-  }
-  return t.Commit();
-}
-
-DWORD Store::DeleteValue(KeyId key, std::u16string_view name) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Transaction t(*this);
-  if (t.begun() != SQLITE_OK) return Failure(t.begun());
-  if (DWORD e = CheckKey(key, true)) return e;
-  Statement s(*this, kDeleteValue, "DELETE FROM vals WHERE key=?1 AND folded=?2");
-  if (!s.ok()) return Failure(sqlite3_errcode(db_));
-  s.Bind(1, key);
-  s.Bind(2, FoldedName(name));
-  const int rc = s.Step();
-  if (rc != SQLITE_DONE) return Failure(rc);
-  if (sqlite3_changes(db_) == 0) return ERROR_FILE_NOT_FOUND;
-  return t.Commit();
-}
-
 DWORD Store::EnumKey(KeyId key, DWORD index, std::u16string* name) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Statement s(*this, kChildAt, "SELECT name FROM keys WHERE parent=?1 ORDER BY id LIMIT 1 OFFSET ?2");
+  Statement s(*this, kChildAt,
+              "SELECT name FROM keys WHERE parent=?1 ORDER BY id LIMIT 1 OFFSET ?2");
   if (!s.ok()) return Failure(sqlite3_errcode(db_));
   s.Bind(1, key);
   s.Bind(2, index);
@@ -398,55 +269,6 @@ DWORD Store::EnumKey(KeyId key, DWORD index, std::u16string* name) {
   if (rc != SQLITE_DONE) return Failure(rc);
   const DWORD e = CheckKey(key, false);
   return e != ERROR_SUCCESS ? e : ERROR_NO_MORE_ITEMS;
-}
-
-DWORD Store::EnumValue(KeyId key, DWORD index, StoredValue* out) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Statement s(*this, kValueAt,
-              "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY id LIMIT 1 OFFSET ?2");
-  if (!s.ok()) return Failure(sqlite3_errcode(db_));
-  s.Bind(1, key);
-  s.Bind(2, index);
-  const int rc = s.Step();
-  if (rc == SQLITE_ROW) {
-    out->name = s.Text(0);
-    out->type = static_cast<DWORD>(s.Integer(1));
-    out->data = s.Blob(2);
-    return ERROR_SUCCESS;
-  }
-  if (rc != SQLITE_DONE) return Failure(rc);
-  const DWORD e = CheckKey(key, false);
-  return e != ERROR_SUCCESS ? e : ERROR_NO_MORE_ITEMS;
-}
-
-DWORD Store::Counts(KeyId key, KeyCounts* out) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (DWORD e = CheckKey(key, false)) return e;
-  // Lengths are counted in UTF-16 units on the device; the store holds UTF-8, so the names
-  // are read and measured here.
-  *out = KeyCounts{};
-  {
-    Statement s(*this, kCountKeys, "SELECT name FROM keys WHERE parent=?1");
-    if (!s.ok()) return Failure(sqlite3_errcode(db_));
-    s.Bind(1, key);
-    int rc;
-    while ((rc = s.Step()) == SQLITE_ROW) {
-      ++out->subKeys;
-      out->longestSubKey = std::max<DWORD>(out->longestSubKey, static_cast<DWORD>(s.Text(0).size()));
-    }
-    if (rc != SQLITE_DONE) return Failure(rc);
-  }
-  Statement s(*this, kCountValues, "SELECT name, length(data) FROM vals WHERE key=?1");
-  if (!s.ok()) return Failure(sqlite3_errcode(db_));
-  s.Bind(1, key);
-  int rc;
-  while ((rc = s.Step()) == SQLITE_ROW) {
-    ++out->values;
-    out->longestValueName =
-        std::max<DWORD>(out->longestValueName, static_cast<DWORD>(s.Text(0).size()));
-    out->longestData = std::max<DWORD>(out->longestData, static_cast<DWORD>(s.Integer(1)));
-  }
-  return rc == SQLITE_DONE ? ERROR_SUCCESS : Failure(rc);
 }
 
 }  // namespace ce::registry

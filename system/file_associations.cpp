@@ -28,7 +28,9 @@ bool CheckExtension(ComponentProxy* proxy, std::u16string_view extension) {
   return true;
 }
 
-bool Fits(const std::u16string& path) { return path.size() < kKeyPathBuffer; }
+bool Fits(const std::u16string& path) {
+  return path.size() < kKeyPathBuffer;
+}
 
 std::u16string CommandKey(std::u16string_view extension, int32_t scope) {
   return std::u16string(AssociationRoot(scope)) + AssociationProgramId(extension) +

@@ -1,7 +1,6 @@
 // Splitting key paths into root and sub-path, and opening the key they name.
 #include "system/key_path.h"
 
-
 namespace tq {
 namespace {
 
@@ -20,7 +19,9 @@ const RootName kRoots[] = {
     {u"HKEY_DYN_DATA", nullptr},
 };
 
-char16_t Upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+char16_t Upper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
 
 }  // namespace
 
@@ -43,8 +44,7 @@ ce::HKEY RootKeyHandle(std::u16string_view rootName) {
   for (const RootName& root : kRoots) {
     if (root.name.size() != rootName.size()) continue;
     bool same = true;
-    for (size_t i = 0; i < rootName.size() && same; ++i)
-      same = Upper(rootName[i]) == root.name[i];
+    for (size_t i = 0; i < rootName.size() && same; ++i) same = Upper(rootName[i]) == root.name[i];
     if (same) return root.key;
   }
   return nullptr;

@@ -26,12 +26,23 @@ std::u16string EscapeParameterText(std::u16string_view text) {
   out.reserve(text.size());
   for (char16_t c : text) {
     switch (c) {
-      case u'\\': out += u"\\\\"; break;
-      case u'\n': out += u"\\n"; break;
-      case u'\r': out += u"\\r"; break;
-      case u'\t': out += u"\\t"; break;
-      case u' ': out += u"\\_"; break;
-      default: out += c;
+      case u'\\':
+        out += u"\\\\";
+        break;
+      case u'\n':
+        out += u"\\n";
+        break;
+      case u'\r':
+        out += u"\\r";
+        break;
+      case u'\t':
+        out += u"\\t";
+        break;
+      case u' ':
+        out += u"\\_";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -46,12 +57,23 @@ std::u16string UnescapeParameterText(std::u16string_view text) {
       continue;
     }
     switch (text[i + 1]) {
-      case u'\\': out += u'\\'; break;
-      case u'_': out += u' '; break;
-      case u'n': out += u'\n'; break;
-      case u'r': out += u'\r'; break;
-      case u't': out += u'\t'; break;
-      default: out += text.substr(i, 2);
+      case u'\\':
+        out += u'\\';
+        break;
+      case u'_':
+        out += u' ';
+        break;
+      case u'n':
+        out += u'\n';
+        break;
+      case u'r':
+        out += u'\r';
+        break;
+      case u't':
+        out += u'\t';
+        break;
+      default:
+        out += text.substr(i, 2);
     }
     ++i;
   }

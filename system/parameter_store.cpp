@@ -95,9 +95,9 @@ void ParameterStore::Initialise(ComponentProxy* proxy) {
       root_ = ce::HKEY_LOCAL_MACHINE;
     }
     ce::HKEY key = nullptr;
-    const ce::LONG e = ce::RegCreateKeyExW(root_, ParameterGroupKey(registrySubPath_, u"").c_str(),
-                                           0, nullptr, 0, ce::KEY_ALL_ACCESS, nullptr, &key,
-                                           nullptr);
+    const ce::LONG e =
+        ce::RegCreateKeyExW(root_, ParameterGroupKey(registrySubPath_, u"").c_str(), 0, nullptr, 0,
+                            ce::KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (e == ce::ERROR_SUCCESS) {
       ce::RegCloseKey(key);
     } else if (proxy != nullptr) {
@@ -194,8 +194,8 @@ bool ParameterStore::DeleteGroup(std::u16string_view group) {
   // The section and its subgroups: every section named section + "_" ... (any case).
   std::u16string prefix = section + u"_";
   bool ok = ProfileEngineWrite(section, std::nullopt, std::nullopt, iniFile_);
-  const std::u16string list = ProfileEngineRead(std::nullopt, std::nullopt, std::nullopt, iniFile_,
-                                                1 << 20);
+  const std::u16string list =
+      ProfileEngineRead(std::nullopt, std::nullopt, std::nullopt, iniFile_, 1 << 20);
   for (size_t at = 0; at < list.size();) {
     const size_t end = list.find(u"\r\n", at);
     const std::u16string name = list.substr(at, end - at);
@@ -231,8 +231,7 @@ bool ParameterStore::Delete(ComponentProxy* proxy, std::u16string_view name) {
 
 bool ParameterStore::DeleteAll() {
   if (!initialised_) Initialise(nullptr);
-  if (mode_ == kParameterIniMode)
-    return !ProfileFileSize(iniFile_) || ProfileFileDelete(iniFile_);
+  if (mode_ == kParameterIniMode) return !ProfileFileSize(iniFile_) || ProfileFileDelete(iniFile_);
   const std::u16string key = GroupKeyPath(u"");
   return !RegistryKeyExists(key) || DeleteRegistryKey(nullptr, key);
 }

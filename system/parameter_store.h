@@ -54,8 +54,8 @@ class ParameterStore {
   std::u16string registryLocation_;  // as given
   std::u16string registrySubPath_;   // without its root prefix
   ce::HKEY root_ = ce::HKEY_CURRENT_USER;
-  std::u16string iniLocation_;       // as given
-  std::u16string iniFile_;           // device path
+  std::u16string iniLocation_;  // as given
+  std::u16string iniFile_;      // device path
   bool initialised_ = false;
   bool compareBeforeWriting_ = true;
 };

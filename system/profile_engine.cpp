@@ -4,9 +4,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
 #include <unicode/uchar.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <map>
@@ -24,8 +23,8 @@ namespace {
 std::string ToAnsi(std::u16string_view text) {
   if (text.empty()) return {};
   const int n = static_cast<int>(text.size());
-  const int size = ce::WideCharToMultiByte(ce::CP_ACP, 0, text.data(), n, nullptr, 0, nullptr,
-                                           nullptr);
+  const int size =
+      ce::WideCharToMultiByte(ce::CP_ACP, 0, text.data(), n, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   ce::WideCharToMultiByte(ce::CP_ACP, 0, text.data(), n, out.data(), size, nullptr, nullptr);
   return out;
@@ -53,8 +52,7 @@ const ProfileCase& AnsiFolding() {
   for (int b = 0x80; b < 0x100; ++b) {
     const char byte = static_cast<char>(b);
     char16_t wide = 0;
-    if (ce::MultiByteToWideChar(page, ce::MB_ERR_INVALID_CHARS, &byte, 1, &wide, 1) != 1)
-      continue;
+    if (ce::MultiByteToWideChar(page, ce::MB_ERR_INVALID_CHARS, &byte, 1, &wide, 1) != 1) continue;
     const char16_t lower = static_cast<char16_t>(u_tolower(wide));
     char back[4] = {};
     ce::BOOL defaulted = 0;
@@ -184,9 +182,9 @@ bool ProfileEngineWrite(std::u16string_view section, ProfileItem key, ProfileIte
   const std::optional<std::string> text = ReadFileText(*path, true);
   if (!text) return false;
   const std::optional<std::string> k = AnsiItem(key), v = AnsiItem(value);
-  const std::string edited =
-      EditProfileText(*text, ToAnsi(section), k ? std::optional<std::string_view>(*k) : std::nullopt,
-                      v ? std::optional<std::string_view>(*v) : std::nullopt);
+  const std::string edited = EditProfileText(
+      *text, ToAnsi(section), k ? std::optional<std::string_view>(*k) : std::nullopt,
+      v ? std::optional<std::string_view>(*v) : std::nullopt);
   struct stat info;
   if (edited == *text && stat(path->c_str(), &info) == 0) return true;
   return ReplaceFile(*path, edited);
@@ -199,9 +197,9 @@ std::u16string ProfileEngineRead(ProfileItem section, ProfileItem key, ProfileIt
   if (const std::optional<std::string> path = HostPathOf(file, false)) {
     if (const std::optional<std::string> text = ReadFileText(*path, false)) {
       const std::optional<std::string> s = AnsiItem(section), k = AnsiItem(key);
-      found = ReadProfileText(*text, s ? std::optional<std::string_view>(*s) : std::nullopt,
-                              k ? std::optional<std::string_view>(*k) : std::nullopt,
-                              AnsiFolding());
+      found =
+          ReadProfileText(*text, s ? std::optional<std::string_view>(*s) : std::nullopt,
+                          k ? std::optional<std::string_view>(*k) : std::nullopt, AnsiFolding());
     }
   }
   std::string bytes = found ? *found : defaultText ? ToAnsi(*defaultText) : std::string();

@@ -27,7 +27,6 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-
 bool IsAlphaNumeric(char c) {
   const unsigned char u = static_cast<unsigned char>(c);
   // Bytes above 0x7f are letters of the code page (or parts of one): they never end a key.
@@ -61,8 +60,7 @@ bool IsHeader(std::string_view line) {
   return !line.empty() && line.front() == '[' && line.find(']') != std::string_view::npos;
 }
 
-bool MatchesHeader(std::string_view line, std::string_view section,
-                   const ProfileCase* folding) {
+bool MatchesHeader(std::string_view line, std::string_view section, const ProfileCase* folding) {
   return StartsWith(line, "[") && StartsWith(line.substr(1), section, folding) &&
          StartsWith(line.substr(1 + section.size()), "]");
 }

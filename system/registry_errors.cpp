@@ -13,9 +13,13 @@ std::u16string SystemMessageWithCode(uint32_t code) {
   return text + u" (" + ce::Utf8ToUtf16(std::to_string(static_cast<int32_t>(code))) + u")";
 }
 
-void MarkAccessRefused(ComponentProxy* proxy) { ErrorStateOf(proxy)->clearedWord2 |= 1u; }
+void MarkAccessRefused(ComponentProxy* proxy) {
+  ErrorStateOf(proxy)->clearedWord2 |= 1u;
+}
 
-bool AccessRefusedMarked(const CXError* state) { return (state->clearedWord2 & 1u) != 0; }
+bool AccessRefusedMarked(const CXError* state) {
+  return (state->clearedWord2 & 1u) != 0;
+}
 
 void RaiseWriteFailure(ComponentProxy* proxy, std::u16string_view keyPath,
                        std::u16string_view valueName, uint32_t code) {

@@ -15,10 +15,10 @@ struct ComponentProxy;
 struct CXError;
 
 namespace registry_error {
-inline constexpr uint32_t kKeyFailed = 80291;      // key path
-inline constexpr uint32_t kEmptyKeyPath = 80292;   // 79872
-inline constexpr uint32_t kWriteFailed = 80293;    // key path, value name, system message
-inline constexpr uint32_t kUnknownType = 80295;    // none
+inline constexpr uint32_t kKeyFailed = 80291;     // key path
+inline constexpr uint32_t kEmptyKeyPath = 80292;  // 79872
+inline constexpr uint32_t kWriteFailed = 80293;   // key path, value name, system message
+inline constexpr uint32_t kUnknownType = 80295;   // none
 inline constexpr uint32_t kUnnamedArgument = 79872;
 }  // namespace registry_error
 

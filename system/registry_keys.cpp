@@ -26,9 +26,15 @@ bool SubKeyName(ce::HKEY key, ce::DWORD index, std::u16string* name) {
 
 char16_t TypeLetter(ce::DWORD type) {
   switch (type) {
-    case ce::REG_SZ: case ce::REG_EXPAND_SZ: case ce::REG_MULTI_SZ: return u'T';
-    case ce::REG_DWORD: case ce::REG_DWORD_BIG_ENDIAN: return u'N';
-    default: return u'B';
+    case ce::REG_SZ:
+    case ce::REG_EXPAND_SZ:
+    case ce::REG_MULTI_SZ:
+      return u'T';
+    case ce::REG_DWORD:
+    case ce::REG_DWORD_BIG_ENDIAN:
+      return u'N';
+    default:
+      return u'B';
   }
 }
 
@@ -46,8 +52,8 @@ bool CreateRegistryKey(ComponentProxy* proxy, std::u16string_view keyPath) {
     if (!split) {
       code = ce::ERROR_FILENAME_EXCED_RANGE;
     } else if (ce::HKEY root = RootKeyHandle(split->root)) {
-      code = static_cast<ce::DWORD>(ce::RegCreateKeyExW(root, split->subPath.c_str(), 0, nullptr,
-                                                        0, ce::KEY_ALL_ACCESS, nullptr, &created,
+      code = static_cast<ce::DWORD>(ce::RegCreateKeyExW(root, split->subPath.c_str(), 0, nullptr, 0,
+                                                        ce::KEY_ALL_ACCESS, nullptr, &created,
                                                         &disposition));
     }
     if (code != ce::ERROR_SUCCESS) {
@@ -86,7 +92,8 @@ bool DeleteRegistryValue(ComponentProxy* proxy, std::u16string_view keyPath,
   if (!ReadRegistryValue(keyPath, name).read) return true;
   ce::DWORD code = 0;
   OpenedKey key(keyPath, &code);
-  if (key) code = static_cast<ce::DWORD>(ce::RegDeleteValueW(key.get(), std::u16string(name).c_str()));
+  if (key)
+    code = static_cast<ce::DWORD>(ce::RegDeleteValueW(key.get(), std::u16string(name).c_str()));
   if (code == ce::ERROR_SUCCESS) return true;
   RaiseKeyFailure(proxy, keyPath, code);
   return false;
@@ -141,9 +148,9 @@ std::u16string ListRegistryValues(std::u16string_view keyPath, bool withTypes) {
   if (keyPath.empty()) return {};
   OpenedKey key(keyPath);
   ce::DWORD count = 0, longest = 0;
-  if (!key || ce::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, &count, &longest, nullptr, nullptr,
-                                   nullptr) != ce::ERROR_SUCCESS)
+  if (!key ||
+      ce::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                           &longest, nullptr, nullptr, nullptr) != ce::ERROR_SUCCESS)
     return {};
   std::u16string list, name(longest + 1, u'\0');
   for (ce::DWORD i = 0; i < count; ++i) {

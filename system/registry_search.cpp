@@ -50,7 +50,9 @@ Position Parse(std::u16string_view text) {
   return p;
 }
 
-bool IsWordCharacter(char16_t c) { return u_isalnum(c) != 0; }
+bool IsWordCharacter(char16_t c) {
+  return u_isalnum(c) != 0;
+}
 
 std::u16string Upper(std::u16string_view text) {
   std::u16string out(text);
@@ -135,8 +137,7 @@ class Search {
         if ((options_ & kSubKeyNames) && Matches(std::u16string_view(name, size)))
           return Position{at.root, child, {}, {}};
         if (options_ & kDescend) {
-          if (std::optional<Position> found = Scan(Position{at.root, child, {}, {}}))
-            return found;
+          if (std::optional<Position> found = Scan(Position{at.root, child, {}, {}})) return found;
         }
       }
     }

@@ -52,7 +52,8 @@ RegistryData QueryByName(ce::HKEY key, std::u16string_view name) {
 // Sets a DynamicValue to a VMString-holding type and assigns raw UTF-16 units.
 void SetVMStringValue(DynamicValue& out, uint32_t code, const char16_t* chars, size_t count) {
   SetType(out, code);
-  if (count != 0) Assign(*reinterpret_cast<VMString*>(out.payload), chars, static_cast<int64_t>(count));
+  if (count != 0)
+    Assign(*reinterpret_cast<VMString*>(out.payload), chars, static_cast<int64_t>(count));
 }
 
 }  // namespace
@@ -99,8 +100,11 @@ void RegistryDataToValue(const RegistryData& data, DynamicValue& out) {
       SetType(out, 16);
       return;
     case ce::REG_SZ: {
+      // The VM's string (110) is a text object of the VM: the text is handed to it through
+      // the VM's conversion (a VM that cannot convert leaves the text as a VMString).
       const size_t length = chars.find(u'\0');
-      SetVMStringValue(out, 110, chars.data(), length == std::u16string::npos ? units : length);
+      SetVMStringValue(out, 28, chars.data(), length == std::u16string::npos ? units : length);
+      Convert(out, 110);
       return;
     }
     case ce::REG_EXPAND_SZ:
@@ -134,14 +138,22 @@ void RegistryDataToValue(const RegistryData& data, DynamicValue& out) {
 
 std::u16string_view RegistryTypeName(ce::DWORD type) {
   switch (type) {
-    case ce::REG_SZ: return u"REG_SZ";
-    case ce::REG_EXPAND_SZ: return u"REG_EXPAND_SZ";
-    case ce::REG_BINARY: return u"REG_BINARY";
-    case ce::REG_DWORD: return u"REG_DWORD";
-    case ce::REG_DWORD_BIG_ENDIAN: return u"REG_DWORD_BIG_ENDIAN";
-    case ce::REG_MULTI_SZ: return u"REG_MULTI_SZ";
-    case ce::REG_QWORD: return u"REG_QWORD";
-    default: return u"";
+    case ce::REG_SZ:
+      return u"REG_SZ";
+    case ce::REG_EXPAND_SZ:
+      return u"REG_EXPAND_SZ";
+    case ce::REG_BINARY:
+      return u"REG_BINARY";
+    case ce::REG_DWORD:
+      return u"REG_DWORD";
+    case ce::REG_DWORD_BIG_ENDIAN:
+      return u"REG_DWORD_BIG_ENDIAN";
+    case ce::REG_MULTI_SZ:
+      return u"REG_MULTI_SZ";
+    case ce::REG_QWORD:
+      return u"REG_QWORD";
+    default:
+      return u"";
   }
 }
 
@@ -161,9 +173,9 @@ bool WriteRegistryValue(ComponentProxy* proxy, std::u16string_view keyPath,
     return false;
   }
   const std::u16string n(name);
-  code = static_cast<ce::DWORD>(ce::RegSetValueExW(
-      key.get(), n.c_str(), 0, type, reinterpret_cast<const ce::BYTE*>(bytes.data()),
-      static_cast<ce::DWORD>(bytes.size())));
+  code = static_cast<ce::DWORD>(ce::RegSetValueExW(key.get(), n.c_str(), 0, type,
+                                                   reinterpret_cast<const ce::BYTE*>(bytes.data()),
+                                                   static_cast<ce::DWORD>(bytes.size())));
   if (code != ce::ERROR_SUCCESS) {
     RaiseWriteFailure(proxy, keyPath, name, code);
     return false;
@@ -187,9 +199,9 @@ bool WriteRegistryValueAt(ComponentProxy* proxy, std::u16string_view keyPath, in
   if (ce::RegEnumValueW(key.get(), static_cast<ce::DWORD>(index - 1), name, &nameSize, nullptr,
                         nullptr, nullptr, nullptr) != ce::ERROR_SUCCESS)
     return false;
-  code = static_cast<ce::DWORD>(ce::RegSetValueExW(
-      key.get(), name, 0, type, reinterpret_cast<const ce::BYTE*>(bytes.data()),
-      static_cast<ce::DWORD>(bytes.size())));
+  code = static_cast<ce::DWORD>(ce::RegSetValueExW(key.get(), name, 0, type,
+                                                   reinterpret_cast<const ce::BYTE*>(bytes.data()),
+                                                   static_cast<ce::DWORD>(bytes.size())));
   if (code != ce::ERROR_SUCCESS) {
     RaiseWriteFailure(proxy, keyPath, std::u16string_view(name, nameSize), code);
     return false;

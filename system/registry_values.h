@@ -27,10 +27,10 @@ struct RegistryData {
 RegistryData ReadRegistryValue(std::u16string_view keyPath, std::u16string_view name);
 RegistryData ReadRegistryValueAt(std::u16string_view keyPath, int32_t index);
 
-// The value the functions return for registry data: REG_SZ a string (type 110), REG_EXPAND_SZ
-// and REG_MULTI_SZ the raw characters (type 16), REG_BINARY a buffer (28), REG_DWORD an integer,
-// REG_DWORD_BIG_ENDIAN an integer with its 16-bit halves exchanged, REG_QWORD an 8-byte integer
-// (type 5), REG_NONE, REG_LINK and REG_RESOURCE_LIST an empty string, other types nothing.
+// The value the functions return for registry data: REG_SZ the VM's string (type 110),
+// REG_EXPAND_SZ and REG_MULTI_SZ the raw characters (type 16), REG_BINARY a buffer (28), REG_DWORD
+// an integer, REG_DWORD_BIG_ENDIAN an integer with its 16-bit halves exchanged, REG_QWORD an 8-byte
+// integer (type 5), REG_NONE, REG_LINK and REG_RESOURCE_LIST an empty string, other types nothing.
 void RegistryDataToValue(const RegistryData& data, DynamicValue& out);
 
 // The quoted type name ("REG_SZ", ...) of types 1, 2, 3, 4, 5, 7, 11; empty for others.
@@ -47,6 +47,8 @@ bool WriteRegistryValueAt(ComponentProxy* proxy, std::u16string_view keyPath, in
 std::string StringBytes(std::u16string_view text, bool withTerminator);
 
 // The 32-bit number with its two 16-bit halves exchanged.
-inline uint32_t SwapHalves(uint32_t n) { return (n << 16) | (n >> 16); }
+inline uint32_t SwapHalves(uint32_t n) {
+  return (n << 16) | (n >> 16);
+}
 
 }  // namespace tq

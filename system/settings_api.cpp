@@ -37,8 +37,8 @@ bool Write(std::u16string_view keyPath, std::u16string_view name, ce::DWORD type
     return false;
   }
   ce::HKEY key = nullptr;
-  ce::LONG e = ce::RegCreateKeyExW(root, split->subPath.c_str(), 0, nullptr, 0,
-                                   ce::KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  ce::LONG e = ce::RegCreateKeyExW(root, split->subPath.c_str(), 0, nullptr, 0, ce::KEY_ALL_ACCESS,
+                                   nullptr, &key, nullptr);
   if (e == ce::ERROR_SUCCESS) {
     e = ce::RegSetValueExW(key, std::u16string(name).c_str(), 0, type,
                            reinterpret_cast<const ce::BYTE*>(bytes.data()),
@@ -57,7 +57,7 @@ std::optional<RegistryBytes> ReadRegistryBytes(std::u16string_view keyPath,
 }
 
 std::optional<std::u16string> ReadRegistryString(std::u16string_view keyPath,
-                                                  std::u16string_view name) {
+                                                 std::u16string_view name) {
   const std::optional<RegistryBytes> value = Query(keyPath, name);
   if (!value || (value->type != ce::REG_SZ && value->type != ce::REG_EXPAND_SZ))
     return std::nullopt;
@@ -95,8 +95,8 @@ std::optional<std::u16string> ReadIniString(std::u16string_view file, std::u16st
   return text;
 }
 
-bool WriteIniString(std::u16string_view file, std::u16string_view section,
-                    std::u16string_view key, std::u16string_view value) {
+bool WriteIniString(std::u16string_view file, std::u16string_view section, std::u16string_view key,
+                    std::u16string_view value) {
   return ProfileEngineWrite(section, key, value, file);
 }
 

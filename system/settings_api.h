@@ -23,7 +23,7 @@
 namespace tq::settings {
 
 std::optional<std::u16string> ReadRegistryString(std::u16string_view keyPath,
-                                                  std::u16string_view name);
+                                                 std::u16string_view name);
 std::optional<uint32_t> ReadRegistryDword(std::u16string_view keyPath, std::u16string_view name);
 // The raw bytes and type of any value.
 struct RegistryBytes {
@@ -39,7 +39,7 @@ bool WriteRegistryDword(std::u16string_view keyPath, std::u16string_view name, u
 
 std::optional<std::u16string> ReadIniString(std::u16string_view file, std::u16string_view section,
                                             std::u16string_view key);
-bool WriteIniString(std::u16string_view file, std::u16string_view section,
-                    std::u16string_view key, std::u16string_view value);
+bool WriteIniString(std::u16string_view file, std::u16string_view section, std::u16string_view key,
+                    std::u16string_view value);
 
 }  // namespace tq::settings

@@ -27,8 +27,7 @@ bool HoldsVMString(const DynamicValue& value) {
 
 bool IsRegistryTypeName(std::u16string_view n) {
   return n == u"REG_DWORD" || n == u"REG_DWORD_BIG_ENDIAN" || n == u"REG_SZ" ||
-         n == u"REG_EXPAND_SZ" || n == u"REG_QWORD" || n == u"REG_MULTI_SZ" ||
-         n == u"REG_BINARY";
+         n == u"REG_EXPAND_SZ" || n == u"REG_QWORD" || n == u"REG_MULTI_SZ" || n == u"REG_BINARY";
 }
 
 std::string PayloadBytes(const DynamicValue& value) {
@@ -43,8 +42,7 @@ std::string PayloadBytes(const DynamicValue& value) {
   return {reinterpret_cast<const char*>(value.payload), layout.nativeSize};
 }
 
-std::optional<TypedBytes> TypedRegistryBytes(const DynamicValue& value,
-                                             std::u16string_view name) {
+std::optional<TypedBytes> TypedRegistryBytes(const DynamicValue& value, std::u16string_view name) {
   DynamicValue copy;
   if (name == u"REG_BINARY") {
     CallHandler(const_cast<DynamicValue&>(value), handler::kCopyTo, &copy);
@@ -60,7 +58,8 @@ std::optional<TypedBytes> TypedRegistryBytes(const DynamicValue& value,
   if (name == u"REG_SZ" || name == u"REG_EXPAND_SZ") {
     std::optional<std::u16string> text = ValueAsText(value);
     if (!text) return std::nullopt;
-    return TypedBytes{name == u"REG_SZ" ? ce::REG_SZ : ce::REG_EXPAND_SZ, StringBytes(*text, false)};
+    return TypedBytes{name == u"REG_SZ" ? ce::REG_SZ : ce::REG_EXPAND_SZ,
+                      StringBytes(*text, false)};
   }
   if (name == u"REG_QWORD") {
     if (!ConvertedCopy(value, 5, copy)) return std::nullopt;

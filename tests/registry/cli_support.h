@@ -52,7 +52,9 @@ inline std::vector<JsonValue> Script(const std::string& script) {
   return records;
 }
 
-inline std::string StoreFile() { return tqtest::TestDeviceRoot() + "/.device/registry.db"; }
+inline std::string StoreFile() {
+  return tqtest::TestDeviceRoot() + "/.device/registry.db";
+}
 
 // "TYPE:HEX" of a stored value, looked up by its exact name; "" when absent.
 inline std::string StoredValue(const std::string& name) {

@@ -34,8 +34,7 @@ TEST(IniCli, EveryWriteOverloadOnTheDefaultFile) {
   };
   const Step steps[] = {
       {{"ProfileWrite", "Sec", "Name", "été"}, "true", "[Sec]\r\nName = \xe9t\xe9\r\n"},
-      {{"ProfileWrite", "Sec", "Other", "2"}, "true",
-       "[Sec]\r\nName = \xe9t\xe9\r\nOther = 2\r\n"},
+      {{"ProfileWrite", "Sec", "Other", "2"}, "true", "[Sec]\r\nName = \xe9t\xe9\r\nOther = 2\r\n"},
       {{"ProfileWrite", "Sec", "Name"}, "true", "[Sec]\r\nOther = 2\r\n"},
       {{"ProfileWrite", "Sec", "Other", "i:0"}, "true", "[Sec]\r\n"},
       {{"ProfileWrite", "Two", "K", "v"}, "true", "[Sec]\r\n[Two]\r\nK = v\r\n"},
@@ -87,7 +86,8 @@ TEST(IniCli, AnsiCodePageOfTheDevice) {
       {"--locale", "ru-RU", "call", "ProfileWrite", "Раздел", "Ключ", "Жук", "\\ru.ini"});
   EXPECT_EQ(r.out, "true\n") << r.err;
   // Code page 1251: Р=D0 а=E0 з=E7 д=E4 е=E5 л=EB, К=CA л=EB ю=FE ч=F7, Ж=C6 у=F3 к=EA.
-  EXPECT_EQ(FileBytes("/ru.ini"), "[\xd0\xe0\xe7\xe4\xe5\xeb]\r\n\xca\xeb\xfe\xf7 = \xc6\xf3\xea\r\n");
+  EXPECT_EQ(FileBytes("/ru.ini"),
+            "[\xd0\xe0\xe7\xe4\xe5\xeb]\r\n\xca\xeb\xfe\xf7 = \xc6\xf3\xea\r\n");
   const tqtest::Tq240Result back = tqtest::RunTq240(
       {"--locale", "ru-RU", "call", "ProfileRead", "раздел", "Ключ", "", "\\ru.ini"});
   EXPECT_EQ(back.out, "Жук\n") << back.err;

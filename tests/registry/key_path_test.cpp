@@ -1,7 +1,8 @@
 // Key paths: root prefixes, the default root, trimmed backslashes and the length limit.
+#include "system/key_path.h"
+
 #include <gtest/gtest.h>
 
-#include "system/key_path.h"
 #include "system/registry_search.h"
 
 namespace tq {

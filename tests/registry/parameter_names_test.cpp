@@ -1,7 +1,7 @@
 // Parameter names, INI sections, value escaping and group keys.
-#include <gtest/gtest.h>
-
 #include "system/parameter_names.h"
+
+#include <gtest/gtest.h>
 
 namespace tq {
 namespace {

@@ -1,7 +1,7 @@
 // The INI text rules, byte for byte: what reading finds and what each write leaves.
-#include <gtest/gtest.h>
-
 #include "system/profile_text.h"
+
+#include <gtest/gtest.h>
 
 namespace tq {
 namespace {
@@ -71,15 +71,15 @@ TEST(ProfileText, Writing) {
        "[A]\r\nX = 1\r\nK = v\r\n\r\nstray\r\n"},
       {"writing is case-sensitive", "[A]\r\nName = 1\r\n", "A", "NAME", "2",
        "[A]\r\nName = 1\r\nNAME = 2\r\n"},
-      {"section case counts", "[a]\r\nK = 1\r\n", "A", "K", "2", "[a]\r\nK = 1\r\n[A]\r\nK = 2\r\n"},
+      {"section case counts", "[a]\r\nK = 1\r\n", "A", "K", "2",
+       "[a]\r\nK = 1\r\n[A]\r\nK = 2\r\n"},
       {"indented header not found", "  [A]\r\nK = 1\r\n", "A", "K", "2",
        "  [A]\r\nK = 1\r\n[A]\r\nK = 2\r\n"},
       {"prefix key untouched", "[A]\r\nName2 = a\r\n", "A", "Name", "b",
        "[A]\r\nName2 = a\r\nName = b\r\n"},
       {"delete a key", "[A]\r\nK = 1\r\nL = 2\r\n", "A", "K", std::nullopt, "[A]\r\nL = 2\r\n"},
       {"delete an absent key", "[A]\r\nL = 2\r\n", "A", "K", std::nullopt, "[A]\r\nL = 2\r\n"},
-      {"delete a key of an absent section", "[A]\r\n", "B", "K", std::nullopt,
-       "[A]\r\n[B]\r\n"},
+      {"delete a key of an absent section", "[A]\r\n", "B", "K", std::nullopt, "[A]\r\n[B]\r\n"},
       {"empty a section", "[A]\r\nK = 1\r\n;c\r\n\r\n  [B]\r\nL = 2\r\n", "A", std::nullopt,
        std::nullopt, "[A]\r\n  [B]\r\nL = 2\r\n"},
       {"empty the last section", "x\r\n[A]\r\nK = 1", "A", std::nullopt, std::nullopt,

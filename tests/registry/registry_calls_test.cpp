@@ -16,9 +16,9 @@ class RegistryCalls : public testing::DeviceTest {
  protected:
   HKEY Create(HKEY root, const char16_t* path, DWORD* disposition = nullptr) {
     HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              disposition),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, disposition),
+        ERROR_SUCCESS);
     return key;
   }
   void SetString(HKEY key, const char16_t* name, std::u16string_view text) {
@@ -92,14 +92,12 @@ TEST_F(RegistryCalls, ValuesKeepBytesTypesAndOrder) {
       {u"Multi", REG_MULTI_SZ, std::string("a\0\0\0b\0\0\0\0\0", 10)},
   };
   for (const Case& c : cases)
-    ASSERT_EQ(RegSetValueExW(key, c.name, 0, c.type,
-                             reinterpret_cast<const BYTE*>(c.bytes.data()),
+    ASSERT_EQ(RegSetValueExW(key, c.name, 0, c.type, reinterpret_cast<const BYTE*>(c.bytes.data()),
                              static_cast<DWORD>(c.bytes.size())),
               0);
   // Overwriting keeps the enumeration position; names match without regard to case.
-  ASSERT_EQ(RegSetValueExW(key, u"ZETA", 0, REG_BINARY, reinterpret_cast<const BYTE*>(odd.data()),
-                           5),
-            0);
+  ASSERT_EQ(
+      RegSetValueExW(key, u"ZETA", 0, REG_BINARY, reinterpret_cast<const BYTE*>(odd.data()), 5), 0);
   for (DWORD i = 0; i < cases.size(); ++i) {
     char16_t name[16];
     DWORD nameSize = 16, type = 0, size = 64;

@@ -32,7 +32,7 @@ TEST(RegistryCli, EveryWriteOverloadStoresItsBytes) {
       {{"Sz", "abc", "REG_SZ"}, "Sz", "1:610062006300"},
       {{"Ex", "%P%", "REG_EXPAND_SZ"}, "Ex", "2:250050002500"},
       {{"Q", "5", "REG_QWORD"}, "Q", "11:0500000000000000"},
-      {{"Bin", "ab", "REG_BINARY"}, "Bin", "3:61006200"},  // a text's own bytes
+      {{"Bin", "ab", "REG_BINARY"}, "Bin", "3:61006200"},                  // a text's own bytes
       {{"i:1", "by index"}, "Pad", "1:62007900200069006E00640065007800"},  // no terminator
       {{"i:1", "i:9"}, "Pad", "4:09000000"},
       {{"i:1", "r:2"}, "Pad", "3:0000000000000040"},
@@ -51,25 +51,23 @@ TEST(RegistryCli, EveryWriteOverloadStoresItsBytes) {
   EXPECT_EQ(Call({"RegistryValueType", kKey, "Big"}), "REG_DWORD_BIG_ENDIAN");
   EXPECT_EQ(Call({"RegistryValueType", kKey, "i:2"}), "REG_SZ");
   EXPECT_EQ(Call({"RegistryValueType", kKey, "Nope"}), "");
+  EXPECT_EQ(Call({"RegistryValueType", kKey, ""}), "REG_SZ");  // written by index 0 above
+  EXPECT_EQ(Call({"RegistryValueType", "HKEY_LOCAL_MACHINE\\Software", ""}), "");
+  EXPECT_EQ(Call({"RegistryValueType", "HKEY_LOCAL_MACHINE\\Software", "i:0"}), "");
 }
 
 TEST(RegistryCli, ReadsGiveTypedValues) {
   ASSERT_EQ(Call({"RegistryCreateKey", kReads}), "true");
-  const std::string script = std::string("RegistrySetValue '") + kReads + "' S text\n" +
-                             "RegistrySetValue '" + kReads + "' D i:5\n" +
-                             "RegistrySetValue '" + kReads + "' B 65538 REG_DWORD_BIG_ENDIAN\n" +
-                             "RegistrySetValue '" + kReads + "' Q l:-3\n" +
-                             "RegistrySetValue '" + kReads + "' M e:a\\u0000b\\u0000 REG_MULTI_SZ\n" +
-                             "RegistryQueryValue '" + kReads + "' s\n" +
-                             "RegistryQueryValue '" + kReads + "' D\n" +
-                             "RegistryQueryValue '" + kReads + "' b\n" +
-                             "RegistryQueryValue '" + kReads + "' Q\n" +
-                             "RegistryQueryValue '" + kReads + "' M\n" +
-                             "RegistryQueryValue '" + kReads + "' i:2\n" +
-                             "RegistryQueryValue '" + kReads + "' i:9\n" +
-                             "RegistryQueryValue '" + kReads + "' ''\n" +
-                             "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''\n" +
-                             "RegistryQueryValue '' ''\n";
+  const std::string script =
+      std::string("RegistrySetValue '") + kReads + "' S text\n" + "RegistrySetValue '" + kReads +
+      "' D i:5\n" + "RegistrySetValue '" + kReads + "' B 65538 REG_DWORD_BIG_ENDIAN\n" +
+      "RegistrySetValue '" + kReads + "' Q l:-3\n" + "RegistrySetValue '" + kReads +
+      "' M e:a\\u0000b\\u0000 REG_MULTI_SZ\n" + "RegistryQueryValue '" + kReads + "' s\n" +
+      "RegistryQueryValue '" + kReads + "' D\n" + "RegistryQueryValue '" + kReads + "' b\n" +
+      "RegistryQueryValue '" + kReads + "' Q\n" + "RegistryQueryValue '" + kReads + "' M\n" +
+      "RegistryQueryValue '" + kReads + "' i:2\n" + "RegistryQueryValue '" + kReads + "' i:9\n" +
+      "RegistryQueryValue '" + kReads + "' ''\n" +
+      "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''\n" + "RegistryQueryValue '' ''\n";
   const std::vector<JsonValue> r = Script(script);
   ASSERT_EQ(r.size(), 15u);
   struct Expect {
@@ -78,8 +76,8 @@ TEST(RegistryCli, ReadsGiveTypedValues) {
     double number;
   };
   const Expect expected[] = {
-      {110, "text", 0}, {8, nullptr, 5}, {8, nullptr, 65538}, {5, nullptr, -3},
-      {16, "a\0b\0", 0}, {8, nullptr, 5}, {16, "", 0}, {110, "", 0}, {16, "", 0}, {16, "", 0},
+      {110, "text", 0}, {8, nullptr, 5}, {8, nullptr, 65538}, {5, nullptr, -3}, {16, "a\0b\0", 0},
+      {8, nullptr, 5},  {16, "", 0},     {110, "", 0},        {16, "", 0},      {16, "", 0},
   };
   for (size_t i = 0; i < 10; ++i) {
     const JsonValue& result = Field(r[5 + i], "result");
@@ -93,6 +91,32 @@ TEST(RegistryCli, ReadsGiveTypedValues) {
       EXPECT_EQ(Field(result, "value").number, expected[i].number) << i;
     }
   }
+}
+
+TEST(RegistryCli, SuccessFlagAndBuffers) {
+  ASSERT_EQ(Call({"RegistryCreateKey", kReads}), "true");
+  ASSERT_EQ(Call({"RegistrySetValue", kReads, "Bin", "x:00ff01", "REG_BINARY"}), "true");
+  struct Case {
+    std::vector<std::string> args;  // after the key
+    bool read;
+  };
+  const Case cases[] = {
+      {{"", "&ok"}, true},  // an absent default value of an existing key reads as empty
+      {{"bin", "&ok"}, true},
+      {{"Nope", "&ok"}, false},
+      {{"i:1", "&ok"}, true},
+      {{"i:2", "&ok"}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {kReads};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const JsonValue r = tqtest::CallJson({}, "RegistryQueryValue", args);
+    EXPECT_EQ(Field(r, "variables", "ok").boolean, c.read) << c.args[0];
+  }
+  const JsonValue r = tqtest::CallJson({}, "RegistryQueryValue", {kReads, "Bin"});
+  EXPECT_EQ(Field(r, "result", "value_type").number, 28);
+  EXPECT_EQ(Field(Field(r, "result"), "value", "hex").text, "00ff01");
+  EXPECT_EQ(StoredValue("Bin"), "3:00FF01");
 }
 
 TEST(RegistryCli, KeysWalksAndLists) {
@@ -136,8 +160,7 @@ TEST(RegistryCli, SearchResumesThroughTheTree) {
             "HKEY_USERS\tS\\xABCx\tOther\tabc");
   EXPECT_EQ(Call({"RegistrySearch", "e:HKEY_USERS\\tS\\\\xABCx\\tOther\\tabc", "abc"}), "");
   // Whole words (16 + 8 + 4 + 1): the subkey name xABCx no longer matches.
-  EXPECT_EQ(Call({"RegistrySearch", afterName, "abc", "i:29"}),
-            "HKEY_USERS\tS\\xABCx\tOther\tabc");
+  EXPECT_EQ(Call({"RegistrySearch", afterName, "abc", "i:29"}), "HKEY_USERS\tS\\xABCx\tOther\tabc");
 }
 
 TEST(RegistryCli, ErrorIds) {

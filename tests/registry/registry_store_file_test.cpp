@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "platform/registry.h"
 #include "platform/registry_schema.h"
@@ -30,8 +30,8 @@ class RegistryFile : public testing::DeviceTest {
   std::pair<LONG, std::string> TryCreate() {
     ::testing::internal::CaptureStderr();
     HKEY key = nullptr;
-    const LONG code = RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, nullptr, 0, 0, nullptr, &key,
-                                      nullptr);
+    const LONG code =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, nullptr, 0, 0, nullptr, &key, nullptr);
     if (key != nullptr) RegCloseKey(key);
     return {code, ::testing::internal::GetCapturedStderr()};
   }
@@ -61,14 +61,15 @@ TEST_F(RegistryFile, RefusesFilesItCannotUse) {
     const char* says;
   };
   const Case cases[] = {
-      {"garbage", [](RegistryFile& t) {
-         std::ofstream(t.StoreFile()) << std::string(4096, 'x');
-       }, "damaged or not a registry store"},
+      {"garbage", [](RegistryFile& t) { std::ofstream(t.StoreFile()) << std::string(4096, 'x'); },
+       "damaged or not a registry store"},
       {"foreign", [](RegistryFile& t) { t.Sql("CREATE TABLE songs(title TEXT)"); },
        "another program"},
-      {"newer", [](RegistryFile& t) {
+      {"newer",
+       [](RegistryFile& t) {
          t.Sql("PRAGMA application_id=1414607412; PRAGMA user_version=99; CREATE TABLE x(y)");
-       }, "newer version (schema 99"},
+       },
+       "newer version (schema 99"},
   };
   for (const Case& c : cases) {
     Configure("TQ_DEVICE", (workDir_ + "/" + c.what).c_str());
@@ -84,9 +85,8 @@ TEST_F(RegistryFile, RefusesFilesItCannotUse) {
 
 TEST_F(RegistryFile, ProtectedKeysRefuseWrites) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Locked", 0, nullptr, 0, 0, nullptr, &key,
-                            nullptr),
-            0);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Locked", 0, nullptr, 0, 0, nullptr, &key, nullptr), 0);
   Sql("UPDATE keys SET flags=1 WHERE name='Locked'");
   const DWORD n = 1;
   EXPECT_EQ(RegSetValueExW(key, u"v", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&n), 4),

@@ -66,21 +66,21 @@ TEST(AssociationsCli, RefusedExtensionsChangeNothing) {
 TEST(ParametersCli, RegistryAndIniModes) {
   std::filesystem::create_directories(tqtest::TestDeviceRoot() + "/Program Files/App");
   const std::vector<JsonValue> r = Script(
-      "ParameterSave Window.Main.Size 42\n"                 // 0
-      "ParameterLoad Window/Main/Size\n"                    // 1
+      "ParameterSave Window.Main.Size 42\n"                                         // 0
+      "ParameterLoad Window/Main/Size\n"                                            // 1
       "RegistryQueryValue 'HKEY_CURRENT_USER\\Software\\App\\Window\\Main' Size\n"  // 2
-      "ParameterMode 3\n"                                   // 3
-      "ParameterSave Window.Main.Size 'e:a b\\nc\\\\d'\n"   // 4
-      "ParameterSave Top 1\n"                               // 5
-      "ParameterLoad Window.Main.Size\n"                    // 6
-      "ParameterLoad Nothing fallback\n"                    // 7
-      "ParameterMode 0 'HKEY_LOCAL_MACHINE\\Software\\Mine'\n"  // 8
-      "ParameterSave Key value\n"                           // 9
-      "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Software\\Mine' Key\n"  // 10
-      "ParameterMode 5\n"                                   // 11
-      "ParameterDelete ''\n"                                // 12
-      "ParameterDelete Key\n"                               // 13
-      "ParameterLoad Key gone\n");                          // 14
+      "ParameterMode 3\n"                                                           // 3
+      "ParameterSave Window.Main.Size 'e:a b\\nc\\\\d'\n"                           // 4
+      "ParameterSave Top 1\n"                                                       // 5
+      "ParameterLoad Window.Main.Size\n"                                            // 6
+      "ParameterLoad Nothing fallback\n"                                            // 7
+      "ParameterMode 0 'HKEY_LOCAL_MACHINE\\Software\\Mine'\n"                      // 8
+      "ParameterSave Key value\n"                                                   // 9
+      "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Software\\Mine' Key\n"               // 10
+      "ParameterMode 5\n"                                                           // 11
+      "ParameterDelete ''\n"                                                        // 12
+      "ParameterDelete Key\n"                                                       // 13
+      "ParameterLoad Key gone\n");                                                  // 14
   ASSERT_EQ(r.size(), 15u);
   auto value = [&](size_t i) { return Field(r[i], "result", "value").text; };
   EXPECT_EQ(value(1), "42");
@@ -103,17 +103,17 @@ TEST(ParametersCli, RegistryAndIniModes) {
 TEST(ParametersCli, DeletingGroupsAndTheWholeStore) {
   std::filesystem::create_directories(tqtest::TestDeviceRoot() + "/Data");
   const std::vector<JsonValue> r = Script(
-      "ParameterMode 3 '\\Data\\prefs'\n"   // 0
-      "ParameterSave A.x 1\n"               // 1
-      "ParameterSave A.B.y 2\n"             // 2
-      "ParameterSave Other.z 3\n"           // 3
-      "ParameterDelete A\n"                 // 4: A and A_B emptied
-      "ParameterLoad A.B.y none\n"          // 5
-      "ParameterLoad Other.z none\n"        // 6
-      "ParameterDelete\n"                   // 7: the file goes
-      "ParameterMode 0\n"                   // 8
-      "ParameterSave G.v 1\n"               // 9
-      "ParameterDelete\n"                   // 10
+      "ParameterMode 3 '\\Data\\prefs'\n"                      // 0
+      "ParameterSave A.x 1\n"                                  // 1
+      "ParameterSave A.B.y 2\n"                                // 2
+      "ParameterSave Other.z 3\n"                              // 3
+      "ParameterDelete A\n"                                    // 4: A and A_B emptied
+      "ParameterLoad A.B.y none\n"                             // 5
+      "ParameterLoad Other.z none\n"                           // 6
+      "ParameterDelete\n"                                      // 7: the file goes
+      "ParameterMode 0\n"                                      // 8
+      "ParameterSave G.v 1\n"                                  // 9
+      "ParameterDelete\n"                                      // 10
       "RegistryExists 'HKEY_CURRENT_USER\\Software\\App'\n");  // 11
   ASSERT_EQ(r.size(), 12u);
   auto value = [&](size_t i) { return Field(r[i], "result", "value").text; };

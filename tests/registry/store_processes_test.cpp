@@ -1,16 +1,16 @@
 // The registry shared by tq240 processes on one device root: writes seen at once by a process
 // that stays open, two writers at the same time, a writer killed in the middle of its series,
 // and a damaged file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -47,7 +47,8 @@ class Running {
     // The output is drained all along, so that the process never waits on a full pipe.
     reader_ = std::thread([this] {
       char buffer[4096];
-      for (ssize_t n; (n = read(output_, buffer, sizeof buffer)) > 0;) output_text_.append(buffer, n);
+      for (ssize_t n; (n = read(output_, buffer, sizeof buffer)) > 0;)
+        output_text_.append(buffer, n);
     });
   }
   ~Running() {
@@ -133,7 +134,8 @@ TEST(StoreProcesses, AKeyReplacedByAnotherProcessIsFoundAgain) {
   ASSERT_EQ(Call({"RegistryCreateKey", key}), "true");
   ASSERT_EQ(Call({"RegistrySetValue", key, "v", "i:1"}), "true");
   Running reader({"script", "-"});
-  reader.Send("RegistryQueryValue '" + key + "' v\n"
+  reader.Send("RegistryQueryValue '" + key +
+              "' v\n"
               "RegistrySetValue HKEY_LOCAL_MACHINE marker i:1\n");
   ASSERT_TRUE(WaitFor([] { return StoredValue("marker") == "4:01000000"; }));
   // The key goes away and comes back as a new key while the reader keeps its connection.

@@ -30,7 +30,6 @@ void Emit(std::u16string& out, char sign, const char* body, size_t length, const
 void AppendReal(std::u16string& out, double value, const CConversion& c) {
   const bool upper = c.letter == 'E';
   char sign = std::signbit(value) ? '-' : c.sign ? '+' : 0;
-  if (std::isnan(value) && !c.sign) sign = std::signbit(value) ? '-' : 0;
   if (!std::isfinite(value)) {
     const char* word = std::isnan(value) ? (upper ? "NAN" : "nan") : (upper ? "INF" : "inf");
     Emit(out, sign, word, 3, c, false);

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 
 namespace ce {
 namespace {
@@ -24,8 +24,8 @@ bool KnownApp(HLINEAPP app) {
   return gApps.count(app) != 0;
 }
 
-const CellularLine* LineOf(const DeviceHardware& h, DWORD device) {
-  return device < h.cellular.size() ? &h.cellular[device] : nullptr;
+const CellularModule* LineOf(const std::shared_ptr<const DeviceDescription>& d, DWORD device) {
+  return device < d->cellular.size() ? &d->cellular[device] : nullptr;
 }
 
 // Appends `text` (terminator included) to a variable-size record of `total` bytes when it fits;
@@ -55,7 +55,7 @@ LONG lineInitializeEx(HLINEAPP* app, HINSTANCE, LINECALLBACK, const WCHAR*, DWOR
   std::lock_guard<std::mutex> lock(gMutex);
   *app = gNextHandle++;
   gApps[*app] = true;
-  *deviceCount = static_cast<DWORD>(CurrentDeviceHardware().cellular.size());
+  *deviceCount = static_cast<DWORD>(CurrentDeviceDescription()->cellular.size());
   if (*apiVersion > kApiVersion) *apiVersion = kApiVersion;
   return 0;
 }
@@ -68,7 +68,7 @@ LONG lineShutdown(HLINEAPP app) {
 LONG lineNegotiateAPIVersion(HLINEAPP app, DWORD device, DWORD low, DWORD high, DWORD* version,
                              LINEEXTENSIONID* extension) {
   if (!KnownApp(app)) return LINEERR_INVALAPPHANDLE;
-  if (LineOf(CurrentDeviceHardware(), device) == nullptr) return LINEERR_BADDEVICEID;
+  if (LineOf(CurrentDeviceDescription(), device) == nullptr) return LINEERR_BADDEVICEID;
   if (version == nullptr) return LINEERR_INVALPOINTER;
   if (low > kApiVersion || high < kApiVersion) return LINEERR_INCOMPATIBLEAPIVERSION;
   *version = kApiVersion;
@@ -78,8 +78,7 @@ LONG lineNegotiateAPIVersion(HLINEAPP app, DWORD device, DWORD low, DWORD high, 
 
 LONG lineGetDevCaps(HLINEAPP app, DWORD device, DWORD, DWORD, LINEDEVCAPS* caps) {
   if (!KnownApp(app)) return LINEERR_INVALAPPHANDLE;
-  const DeviceHardware h = CurrentDeviceHardware();
-  const CellularLine* line = LineOf(h, device);
+  const CellularModule* line = LineOf(CurrentDeviceDescription(), device);
   if (line == nullptr) return LINEERR_BADDEVICEID;
   if (caps == nullptr) return LINEERR_INVALPOINTER;
   const DWORD total = caps->dwTotalSize;
@@ -98,7 +97,7 @@ LONG lineGetDevCaps(HLINEAPP app, DWORD device, DWORD, DWORD, LINEDEVCAPS* caps)
 LONG lineOpen(HLINEAPP app, DWORD device, HLINE* line, DWORD, DWORD, DWORD_PTR, DWORD, DWORD,
               void*) {
   if (!KnownApp(app)) return LINEERR_INVALAPPHANDLE;
-  if (LineOf(CurrentDeviceHardware(), device) == nullptr) return LINEERR_BADDEVICEID;
+  if (LineOf(CurrentDeviceDescription(), device) == nullptr) return LINEERR_BADDEVICEID;
   if (line == nullptr) return LINEERR_INVALPOINTER;
   std::lock_guard<std::mutex> lock(gMutex);
   *line = gNextHandle++;
@@ -109,7 +108,7 @@ LONG lineOpen(HLINEAPP app, DWORD device, HLINE* line, DWORD, DWORD, DWORD_PTR, 
 LONG lineNegotiateExtVersion(HLINEAPP app, DWORD device, DWORD, DWORD low, DWORD high,
                              DWORD* version) {
   if (!KnownApp(app)) return LINEERR_INVALAPPHANDLE;
-  if (LineOf(CurrentDeviceHardware(), device) == nullptr) return LINEERR_BADDEVICEID;
+  if (LineOf(CurrentDeviceDescription(), device) == nullptr) return LINEERR_BADDEVICEID;
   if (version == nullptr) return LINEERR_INVALPOINTER;
   if (low > kExtensionVersion || high < kExtensionVersion) return LINEERR_INCOMPATIBLEAPIVERSION;
   *version = kExtensionVersion;
@@ -124,8 +123,7 @@ LONG lineGetGeneralInfo(HLINE line, LINEGENERALINFO* info) {
     if (found == gOpenLines.end()) return LINEERR_INVALLINEHANDLE;
     device = found->second;
   }
-  const DeviceHardware h = CurrentDeviceHardware();
-  const CellularLine* cell = LineOf(h, device);
+  const CellularModule* cell = LineOf(CurrentDeviceDescription(), device);
   if (cell == nullptr) return LINEERR_INVALLINEHANDLE;
   if (info == nullptr) return LINEERR_INVALPOINTER;
   const DWORD total = info->dwTotalSize;

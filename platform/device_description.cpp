@@ -173,6 +173,10 @@ class Reader {
   }
 
   void StorageCards(const JsonValue& v) {
+    if (v.kind == Kind::kNull) {
+      d_.storageCardModule = false;
+      return;
+    }
     std::vector<std::u16string> cards;
     bool ok = v.kind == Kind::kArray;
     for (const JsonValue& e : v.elements) {

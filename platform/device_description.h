@@ -10,7 +10,8 @@
 //   device_id      {preset: HEX, platform: HEX}, or null: the       preset 0102..10 (16 bytes),
 //                  HAL call fails                                   platform 0a0b0c0d
 //   cellular       [{name, serial}]; empty: no cellular module      []
-//   storage_cards  names of root folders that are cards             []
+//   storage_cards  names of root folders that are cards, or null:   []
+//                  the device has no storage-card module
 //   shares         {"\\server\share": {path: HOSTDIR, password}}    {}
 //
 // The device itself changes its display orientation: WriteDisplayOrientation updates the file
@@ -72,6 +73,7 @@ struct DeviceDescription {
   std::optional<DeviceIdentifier> deviceId = DefaultDeviceIdentifier();
   std::vector<CellularModule> cellular;
   std::vector<std::u16string> storageCards;
+  bool storageCardModule = true;  // false: "storage_cards" is null
   // Keyed by the share's remote name as written ("\\server\share").
   std::map<std::u16string, NetworkShare> shares;
   // One sentence per malformed member (already reported).

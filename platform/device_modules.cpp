@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "platform/cellular.h"
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/display.h"
 #include "platform/modules.h"
 #include "platform/power.h"
@@ -36,8 +36,8 @@ void RegisterDeviceSystemModules() {
         u"ceshell.dll", {{"", 10, Procedure(&SHGetSpecialFolderLocation)},
                          {"", 11, Procedure(&SHGetPathFromIDList)},
                          {"", 12, Procedure(&SHGetMalloc)}});
-    const DeviceHardware h = CurrentDeviceHardware();
-    if (!h.cellular.empty()) {
+    const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+    if (!d->cellular.empty()) {
       RegisterBuiltinDeviceModule(
           u"cellcore.dll",
           {{"lineInitializeEx", 0, Procedure(&lineInitializeEx)},
@@ -49,7 +49,7 @@ void RegisterDeviceSystemModules() {
            {"lineGetGeneralInfo", 0, Procedure(&lineGetGeneralInfo)},
            {"lineClose", 0, Procedure(&lineClose)}});
     }
-    if (h.storageCards) {
+    if (d->storageCardModule) {
       RegisterBuiltinDeviceModule(
           u"note_prj.dll", {{"FindFirstFlashCard", 0, Procedure(&FindFirstFlashCard)},
                             {"FindNextFlashCard", 0, Procedure(&FindNextFlashCard)},

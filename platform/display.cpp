@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/last_error.h"
 
 namespace ce {
@@ -26,11 +26,11 @@ DWORD OrientationOf(int angle) {
 }  // namespace
 
 int GetSystemMetrics(int index) {
-  const DeviceHardware h = CurrentDeviceHardware();
-  const bool rotated = h.orientation == 90 || h.orientation == 270;
+  const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+  const bool rotated = d->display.orientation == 90 || d->display.orientation == 270;
   switch (index) {
-    case SM_CXSCREEN: return rotated ? h.screenHeight : h.screenWidth;
-    case SM_CYSCREEN: return rotated ? h.screenWidth : h.screenHeight;
+    case SM_CXSCREEN: return rotated ? d->screen.height : d->screen.width;
+    case SM_CYSCREEN: return rotated ? d->screen.width : d->screen.height;
     default: return 0;
   }
 }
@@ -40,17 +40,18 @@ LONG ChangeDisplaySettingsEx(const WCHAR*, DEVMODEW* mode, HWND, DWORD flags, vo
     SetLastError(ERROR_INVALID_PARAMETER);
     return DISP_CHANGE_BADPARAM;
   }
-  const DeviceHardware h = CurrentDeviceHardware();
+  const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+  const std::vector<int32_t>& accepted = d->display.orientations;
   const int angle = AngleOf(mode->dmDisplayOrientation);
   if ((mode->dmFields & DM_DISPLAYORIENTATION) == 0 || angle < 0 ||
-      std::find(h.orientations.begin(), h.orientations.end(), angle) == h.orientations.end()) {
+      std::find(accepted.begin(), accepted.end(), angle) == accepted.end()) {
     return DISP_CHANGE_BADMODE;
   }
   if ((flags & CDS_TEST) != 0) {
-    mode->dmDisplayOrientation = OrientationOf(h.orientation);
+    mode->dmDisplayOrientation = OrientationOf(d->display.orientation);
     return DISP_CHANGE_SUCCESSFUL;
   }
-  return SetDisplayOrientation(angle) ? DISP_CHANGE_SUCCESSFUL : DISP_CHANGE_NOTUPDATED;
+  return WriteDisplayOrientation(angle) ? DISP_CHANGE_SUCCESSFUL : DISP_CHANGE_NOTUPDATED;
 }
 
 }  // namespace ce

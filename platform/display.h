@@ -1,5 +1,5 @@
 // The device's display: screen metrics and the display-settings call that tests and changes
-// the orientation, over the description of device_hardware.h.
+// the orientation, over the device description (device_description.h).
 //
 // Invariants: the screen size follows the orientation (width and height exchanged at 90 and
 // 270 degrees). A changed orientation is written back for the next process.

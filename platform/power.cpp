@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/device_state_files.h"
 #include "platform/last_error.h"
 
@@ -16,13 +16,13 @@ bool LogPowerEvent(const std::string& members) {
 }
 
 BOOL WriteDeviceId(void* out, DWORD outSize, DWORD* bytesReturned) {
-  const DeviceHardware h = CurrentDeviceHardware();
-  if (!h.deviceId) {
+  const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+  if (!d->deviceId) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return FALSE;
   }
-  const std::string& preset = h.deviceId->first;
-  const std::string& platform = h.deviceId->second;
+  const std::string& preset = d->deviceId->preset;
+  const std::string& platform = d->deviceId->platform;
   const DWORD needed = static_cast<DWORD>(sizeof(DEVICE_ID) + preset.size() + platform.size());
   if (out == nullptr || outSize < sizeof(DWORD)) {
     SetLastError(ERROR_INVALID_PARAMETER);

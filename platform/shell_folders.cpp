@@ -53,8 +53,8 @@ class ShellAllocator final : public IMalloc {
 };
 
 ShellAllocator& Allocator() {
-  static ShellAllocator* const allocator = new ShellAllocator;
-  return *allocator;
+  static ShellAllocator allocator;
+  return allocator;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/last_error.h"
 
 namespace ce {
@@ -34,15 +34,15 @@ HANDLE FindFirstFlashCard(CE_FIND_DATA* data) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return kInvalidFlashCardSearch;
   }
-  const DeviceHardware h = CurrentDeviceHardware();
-  if (!h.storageCards || h.storageCards->empty()) {
+  const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+  if (d->storageCards.empty()) {
     SetLastError(ERROR_NO_MORE_FILES);
     return kInvalidFlashCardSearch;
   }
   std::lock_guard<std::mutex> lock(gMutex);
   HANDLE handle = reinterpret_cast<HANDLE>(gNextHandle++);
   Search& search = gSearches[handle];
-  search.names = *h.storageCards;
+  search.names = d->storageCards;
   Fill(search.names[search.next++], data);
   return handle;
 }

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/last_error.h"
 
 namespace ce {
@@ -15,18 +15,19 @@ BOOL GetVersionExW(OSVERSIONINFOW* info) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  const DeviceHardware h = CurrentDeviceHardware();
+  const std::shared_ptr<const DeviceDescription> d = CurrentDeviceDescription();
+  const DeviceOs& os = d->os;
   const DWORD size = info->dwOSVersionInfoSize;
   std::memset(info, 0, size);
   info->dwOSVersionInfoSize = size;
-  info->dwMajorVersion = h.osMajor;
-  info->dwMinorVersion = h.osMinor;
-  info->dwBuildNumber = h.osBuild;
-  info->dwPlatformId = h.osPlatform;
-  const size_t n = std::min<size_t>(h.osCsd.size(), 127);
-  std::copy_n(h.osCsd.data(), n, info->szCSDVersion);
+  info->dwMajorVersion = os.major;
+  info->dwMinorVersion = os.minor;
+  info->dwBuildNumber = os.build;
+  info->dwPlatformId = os.platform;
+  const size_t n = std::min<size_t>(os.csd.size(), 127);
+  std::copy_n(os.csd.data(), n, info->szCSDVersion);
   if (size == sizeof(OSVERSIONINFOEXW)) {
-    reinterpret_cast<OSVERSIONINFOEXW*>(info)->wSuiteMask = static_cast<WORD>(h.osSuiteMask);
+    reinterpret_cast<OSVERSIONINFOEXW*>(info)->wSuiteMask = static_cast<WORD>(os.suiteMask);
   }
   return TRUE;
 }
@@ -36,17 +37,17 @@ BOOL SystemParametersInfoW(UINT action, UINT size, void* buffer, UINT) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const DeviceHardware h = CurrentDeviceHardware();
-  if (h.platformType.empty()) {
+  const std::u16string type = CurrentDeviceDescription()->os.platformType;
+  if (type.empty()) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
-  const size_t bytes = (h.platformType.size() + 1) * sizeof(char16_t);
+  const size_t bytes = (type.size() + 1) * sizeof(char16_t);
   if (bytes > size) {
     SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return FALSE;
   }
-  std::memcpy(buffer, h.platformType.c_str(), bytes);
+  std::memcpy(buffer, type.c_str(), bytes);
   return TRUE;
 }
 

@@ -61,12 +61,12 @@ void ShowForm(WindowSystem& s) {
 }
 
 WindowSystem& System() {
-  static WindowSystem* const system = [] {
-    auto* s = new WindowSystem;  // lives until the process ends
-    ShowForm(*s);
-    return s;
-  }();
-  return *system;
+  // Released with the module, so that nothing outlives an unloaded library.
+  static struct Screen {
+    Screen() { ShowForm(system); }
+    WindowSystem system;
+  } screen;
+  return screen.system;
 }
 
 // The window record of `window`, or null with ERROR_INVALID_HANDLE; the caller holds the mutex.

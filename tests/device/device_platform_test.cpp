@@ -8,7 +8,7 @@
 
 #include "platform/clipboard.h"
 #include "platform/device_config.h"
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/device_state_files.h"
 #include "platform/input.h"
 #include "platform/window_manager.h"
@@ -28,13 +28,13 @@ class DevicePlatform : public ::testing::Test {
     config.deviceRoot = root_.string();
     config.locale = "fr-FR";
     ce::SetDeviceConfigForTesting(config);
-    ce::ResetDeviceHardwareForTesting();
+    ce::ResetDeviceDescriptionForTesting();
     ce::ResetWindowsForTesting();
   }
   void TearDown() override {
     ce::ResetWindowsForTesting();
     ce::ResetDeviceConfigForTesting();
-    ce::ResetDeviceHardwareForTesting();
+    ce::ResetDeviceDescriptionForTesting();
     std::filesystem::remove_all(root_);
   }
   std::filesystem::path root_;
@@ -120,38 +120,11 @@ TEST_F(DevicePlatform, ClipboardReadsTheDeviceFiles) {
   EXPECT_TRUE(ce::CloseClipboard());
 }
 
-TEST(DeviceHardware, MembersTakeTheirValuesOrTheirDefaults) {
-  std::vector<std::string> problems;
-  ce::DeviceHardware h = ce::ParseDeviceHardware(
-      R"({"screen": {"width": 480, "height": 640}, "display": {"orientations": [0, 90],
-          "orientation": 90}, "os": {"major": 4, "csd": "SP1", "platform_type": ""},
-          "device_id": {"preset": "01020aff", "platform": "0010"},
-          "cellular": [{"name": "Cell", "serial": "351234"}], "storage_cards": null})",
-      &problems);
-  EXPECT_TRUE(problems.empty());
-  EXPECT_EQ(h.screenWidth, 480);
-  EXPECT_EQ(h.orientations, (std::vector<int>{0, 90}));
-  EXPECT_EQ(h.orientation, 90);
-  EXPECT_EQ(h.osMajor, 4u);
-  EXPECT_EQ(h.osMinor, 2u);
-  EXPECT_EQ(h.osCsd, u"SP1");
-  EXPECT_EQ(h.deviceId->first, std::string("\x01\x02\x0a\xff", 4));
-  EXPECT_EQ(h.cellular.at(0).serial, u"351234");
-  EXPECT_FALSE(h.storageCards);
-
-  h = ce::ParseDeviceHardware(
-      R"({"screen": {"width": "wide"}, "display": {"orientation": 45}, "device_id": {"preset": "0g"},
-          "storage_cards": "SD"})",
-      &problems);
-  EXPECT_EQ(problems.size(), 4u);
-  EXPECT_EQ(h.screenWidth, 240);
-  EXPECT_EQ(h.orientation, 0);
-  EXPECT_TRUE(h.deviceId);
-  EXPECT_TRUE(h.storageCards && h.storageCards->empty());
-
-  problems.clear();
-  ce::ParseDeviceHardware("not json", &problems);
-  EXPECT_EQ(problems.size(), 1u);
+TEST(DeviceDescription, NullStorageCardsRemoveTheCardModule) {
+  EXPECT_TRUE(ce::ParseDeviceDescription(R"({"storage_cards": []})").storageCardModule);
+  const ce::DeviceDescription none = ce::ParseDeviceDescription(R"({"storage_cards": null})");
+  EXPECT_FALSE(none.storageCardModule);
+  EXPECT_TRUE(none.problems.empty());
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "frame/error_state.h"
 #include "frame/library_descriptor.h"
 #include "platform/device_config.h"
-#include "platform/device_hardware.h"
+#include "platform/device_description.h"
 #include "platform/device_state_files.h"
 #include "platform/window_manager.h"
 #include "system/emulation.h"
@@ -51,7 +51,7 @@ class Emulation : public ::testing::Test {
     ce::DeviceConfig config;
     config.deviceRoot = root_.string();
     ce::SetDeviceConfigForTesting(config);
-    ce::ResetDeviceHardwareForTesting();  // 240 x 320
+    ce::ResetDeviceDescriptionForTesting();  // 240 x 320
     ce::ResetWindowsForTesting();
     proxy_ = tq::CreateComponentProxy(tq::ThisLibrary());
     form_ = ce::CreateSimulatedWindow({u"Form", nullptr, nullptr, {0, 0, 240, 320}});
@@ -66,7 +66,7 @@ class Emulation : public ::testing::Test {
     proxy_->table->destroy(proxy_);
     ce::ResetWindowsForTesting();
     ce::ResetDeviceConfigForTesting();
-    ce::ResetDeviceHardwareForTesting();
+    ce::ResetDeviceDescriptionForTesting();
     std::filesystem::remove_all(root_);
   }
   uint32_t TakeError() {

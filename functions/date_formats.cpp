@@ -43,9 +43,11 @@ TQ_ENTRY(DateToString_Date) {
 }
 
 TQ_ENTRY(DateToString_Mask) {
-  return SetTextResult(
-      context, DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy),
-      typecode::kText130);
+  // The text is written in a buffer kept by the thread, so that a loop of calls allocates
+  // only the VM's string.
+  thread_local std::u16string shown;
+  DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy, shown);
+  return SetTextResult(context, shown, typecode::kText130);
 }
 
 TQ_ENTRY(TimeToString_Time) {

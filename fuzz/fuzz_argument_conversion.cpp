@@ -5,12 +5,16 @@
 #include <string>
 
 #include "frame/vm_string.h"
+#include "host/argument_storage.h"
 #include "host/arguments.h"
+#include "host/parameter_kinds.h"
 #include "host/vm_objects.h"
 
 namespace {
-constexpr uint32_t kParameterCodes[] = {1,  8,  9,  10, 12,  14,  15,  24,  25,     26,
-                                        27, 31, 80, 122, 127, 131, 140, 0x8050, 0x807a, 57};
+constexpr uint32_t kParameterCodes[] = {1,   8,   9,   10,  12,     14,     15,     19,
+                                        24,  25,  26,  27,  28,     31,     57,     67,
+                                        80,  122, 127, 131, 140,    0x8050, 0x807a, 0x4001,
+                                        0x150084};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -24,7 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!tqhost::Accepts(code, *a)) continue;
     const tqhost::HostValue value = tqhost::ValueForParameter(code, *a);
     tqhost::ArgumentStorage storage;
-    storage.Add(code, value);
+    if (a->form == tqhost::Argument::Form::kReference)
+      storage.AddVariable(code, a->name, value);
+    else
+      storage.Add(code, value);
     (void)storage.ReadVariables();
     // Every value the VM can hold converts to text and back without trouble.
     std::optional<tqhost::HostValue> text = tqhost::ConvertValue(value, 28);

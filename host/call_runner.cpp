@@ -1,8 +1,10 @@
 // Overload choice, argument arrays, and the record of what the VM saw.
 #include "host/call_runner.h"
 
+#include "host/argument_storage.h"
 #include "host/json.h"
-#include "host/vm_objects.h"
+#include "host/parameter_kinds.h"
+#include "host/test_probe.h"
 
 namespace tqhost {
 namespace {
@@ -10,13 +12,12 @@ namespace {
 constexpr uint32_t kOpenEnded = 128;
 constexpr uint32_t kDynamicCode = 31;
 
+// Extra arguments of an open-ended overload take any form.
 bool OverloadAccepts(const HostOverload& o, const std::vector<Argument>& args) {
   const bool openEnded = (o.flags & kOpenEnded) != 0;
   if (openEnded ? args.size() < o.paramCount : args.size() != o.paramCount) return false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const uint32_t code = i < o.paramCount ? o.params[i] : kDynamicCode;
-    if (!Accepts(code, args[i])) return false;
-  }
+  for (size_t i = 0; i < o.paramCount; ++i)
+    if (!Accepts(o.params[i], args[i])) return false;
   return true;
 }
 
@@ -32,6 +33,18 @@ std::string ResultJson(const HostValue& v) {
   std::string out = "{\"type\": " + std::to_string(v.typeCode);
   if ((v.typeCode & 0xff) == kDynamicCode) out += ", \"value_type\": " + std::to_string(v.valueType);
   return out + ", \"value\": " + RenderJson(v) + "}";
+}
+
+std::string ProcedureCallsJson(const std::vector<ProcedureCall>& calls) {
+  std::string out = "[";
+  for (size_t i = 0; i < calls.size(); ++i) {
+    if (i) out += ", ";
+    out += "{\"procedure\": " + JsonString(calls[i].procedure) + ", \"args\": [";
+    for (size_t k = 0; k < calls[i].arguments.size(); ++k)
+      out += (k ? ", " : "") + RenderJson(calls[i].arguments[k]);
+    out += "]}";
+  }
+  return out + "]";
 }
 
 }  // namespace
@@ -70,7 +83,8 @@ std::optional<CallRecord> CallRunner::Run(const std::string& functionName,
   }
   const tq::FunctionRecord* record = library_.FindRecord(function->id);
   const tq::OverloadEntry* entries = record ? library_.OverloadsOf(*record) : nullptr;
-  tq::ImplementationEntry entry = entries ? entries[chosen].entry : nullptr;
+  tq::ImplementationEntry entry = ProbeEntry(function->id, chosen);
+  if (entry == nullptr && entries != nullptr) entry = entries[chosen].entry;
   if (entry == nullptr) {
     *usageError = "overload " + std::to_string(chosen) + " of " + label +
                   " has no implementation entry in the library";
@@ -81,16 +95,18 @@ std::optional<CallRecord> CallRunner::Run(const std::string& functionName,
   ArgumentStorage storage;
   CallState& call = CurrentCall();
   call = CallState{};
+  call.declaredCount = overload.paramCount;
   for (size_t i = 0; i < args.size(); ++i) {
-    const uint32_t code = i < overload.paramCount ? overload.params[i] : kDynamicCode;
-    const HostValue value = ValueForParameter(code, args[i]);
-    if (i < overload.paramCount) {
-      if (args[i].form == Argument::Form::kReference)
-        storage.AddReference(args[i].name, value);
-      else
-        storage.Add(code, value);
-    }
+    const bool declared = i < overload.paramCount;
+    const bool variable = args[i].form == Argument::Form::kReference;
+    const HostValue value = declared ? ValueForParameter(overload.params[i], args[i])
+                                     : ValueOfExtraArgument(args[i]);
+    if (declared && variable)
+      storage.AddVariable(overload.params[i], args[i].name, value);
+    else if (declared)
+      storage.Add(overload.params[i], value);
     call.arguments.push_back(value);
+    call.variableNames.push_back(!declared && variable ? args[i].name : std::string());
   }
 
   tq::CallContext context{};
@@ -98,18 +114,25 @@ std::optional<CallRecord> CallRunner::Run(const std::string& functionName,
   context.callWord = static_cast<uint32_t>(args.size() & 0xffff) | (++sequence_ << 16);
   const int32_t returned = library_.Call(entry, context, storage.pointers());
 
-  CallRecord record_out;
-  record_out.function = function->id;
-  record_out.name = function->name ? function->name : "";
-  record_out.overload = chosen;
-  if (call.resultSet) record_out.result = call.result;
-  record_out.setResultCount = call.setResultCount;
-  record_out.error = library_.ReadErrorState();
+  CallRecord out;
+  out.function = function->id;
+  out.name = function->name ? function->name : "";
+  out.overload = chosen;
+  if (call.resultSet) out.result = call.result;
+  out.setResultCount = call.setResultCount;
+  out.error = library_.ReadErrorState();
   if (returned == 1 && context.status == 42)
-    record_out.passback = std::make_pair(context.status, context.routine);
-  record_out.variables = storage.ReadVariables();
-  for (const auto& [name, value] : record_out.variables) kept_[name] = value;
-  return record_out;
+    out.passback = std::make_pair(context.status, context.routine);
+  out.variables = storage.ReadVariables();
+  for (size_t i = overload.paramCount; i < args.size(); ++i)
+    if (!call.variableNames[i].empty())
+      out.variables.emplace_back(call.variableNames[i], call.arguments[i]);
+  for (const auto& [name, value] : out.variables) kept_[name] = value;
+  out.procedureCalls = TakeProcedureCalls();
+  for (const Argument& a : args)
+    if (a.form == Argument::Form::kTyped && a.value.kind == ValueKind::kProcedure)
+      out.passedProcedure = true;
+  return out;
 }
 
 std::string RecordJson(const CallRecord& r, bool withLine) {
@@ -129,7 +152,13 @@ std::string RecordJson(const CallRecord& r, bool withLine) {
     if (i) out += ", ";
     out += JsonString(r.variables[i].first) + ": " + RenderJson(r.variables[i].second);
   }
-  return out + "}}";
+  out += "}";
+  if (!r.procedureCalls.empty() || r.passedProcedure) out += ", \"procedure_calls\": " + ProcedureCallsJson(r.procedureCalls);
+  return out + "}";
+}
+
+std::string ClosingRecordJson(const std::vector<ProcedureCall>& calls) {
+  return "{\"procedure_calls\": " + ProcedureCallsJson(calls) + "}";
 }
 
 }  // namespace tqhost

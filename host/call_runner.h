@@ -11,6 +11,7 @@
 #include "host/arguments.h"
 #include "host/function_catalog.h"
 #include "host/library_session.h"
+#include "host/vm_objects.h"
 
 namespace tqhost {
 
@@ -24,6 +25,8 @@ struct CallRecord {
   ErrorReport error;
   std::optional<std::pair<int32_t, int32_t>> passback;  // status, routine
   std::vector<std::pair<std::string, HostValue>> variables;
+  std::vector<ProcedureCall> procedureCalls;  // calls to p:NAME procedures, in order
+  bool passedProcedure = false;  // a p:NAME argument was passed: the record lists the calls
 };
 
 class CallRunner {
@@ -45,5 +48,7 @@ class CallRunner {
 
 // The record as one line of JSON (with "line" in script mode).
 std::string RecordJson(const CallRecord& record, bool withLine);
+// The closing record of a script: procedure calls that arrived after the last line's call.
+std::string ClosingRecordJson(const std::vector<ProcedureCall>& calls);
 
 }  // namespace tqhost

@@ -10,13 +10,17 @@
 #include "host/function_catalog.h"
 #include "host/json.h"
 #include "host/script.h"
+#include "host/test_probe.h"
 
 namespace tqhost {
 namespace {
 
+// One line on standard output, flushed at once: a reader sees each record as soon as its call
+// has returned.
 void PrintLine(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
+  std::fflush(stdout);
 }
 
 // The error line of a plain call, and whether there was one.
@@ -94,6 +98,11 @@ int RunScript(LibrarySession& library, const Options& options) {
     if (!parsed->keepAs.empty() && record->result) runner.kept()[parsed->keepAs] = *record->result;
     PrintLine(RecordJson(*record, true));
   }
+  // Procedure calls from the library's background threads that came after the last line.
+  StopProbe();
+  library.Close();
+  std::vector<ProcedureCall> late = TakeProcedureCalls();
+  if (!late.empty()) PrintLine(ClosingRecordJson(late));
   return status;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "host/json.h"
+#include "platform/code_page_1252.h"
 #include "platform/code_pages.h"
 
 namespace tqhost {
@@ -48,6 +49,20 @@ HostValue HostValue::Boolean(bool b, uint32_t code) {
 
 std::string ToUtf8(std::u16string_view text) { return ce::Utf16ToUtf8(text); }
 std::u16string FromUtf8(std::string_view text) { return ce::Utf8ToUtf16(text); }
+
+std::u16string DecodeAnsi(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (unsigned char b : bytes) out += ce::DecodeCp1252(b);
+  return out;
+}
+
+std::string EncodeAnsi(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char16_t c : text) out += static_cast<char>(ce::EncodeCp1252(c).value_or('?'));
+  return out;
+}
 
 std::string ShortestReal(double x) {
   if (std::isnan(x)) return "nan";
@@ -139,7 +154,11 @@ std::string RenderPlain(const HostValue& v) {
     case ValueKind::kDate:
     case ValueKind::kTime:
     case ValueKind::kDateTime:
+    case ValueKind::kProcedure:
+    case ValueKind::kControl:
       return ToUtf8(v.text);
+    case ValueKind::kAnsiText:
+      return ToUtf8(DecodeAnsi(v.bytes));
     case ValueKind::kInteger:
     case ValueKind::kInteger64:
     case ValueKind::kDuration:
@@ -174,7 +193,11 @@ std::string RenderJson(const HostValue& v) {
     case ValueKind::kDate:
     case ValueKind::kTime:
     case ValueKind::kDateTime:
+    case ValueKind::kProcedure:
+    case ValueKind::kControl:
       return JsonString(ToUtf8(v.text));
+    case ValueKind::kAnsiText:
+      return JsonString(ToUtf8(DecodeAnsi(v.bytes)));
     case ValueKind::kInteger:
     case ValueKind::kInteger64:
     case ValueKind::kDuration:

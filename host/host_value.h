@@ -6,7 +6,15 @@
 // - date (24): UTF-16 "YYYYMMDD"; time (25): UTF-16 "HHMMSSmmm";
 // - date-time (26): 64-bit integer whose decimal digits are YYYYMMDDHHMMSSmmm;
 // - duration (27): 64-bit signed milliseconds;
-// - array (140): a pointer-sized word holding the VM array object.
+// - array (140): a pointer-sized word holding the VM array object;
+// - 8-bit text (19): a pointer-sized word holding a pointer to zero-terminated code page 1252
+//   bytes;
+// - control reference (57): a pointer-sized word holding a pointer to the control's name
+//   (zero-terminated UTF-16), which the VM's control lookup resolves (frame/vm_controls.h);
+// - procedure (67): a pointer-sized word holding the VM procedure object (frame/vm_procedure.h);
+// - the duration that SharedZoneWait declares (0x150084): as 27, 64-bit milliseconds;
+// - the VM's text object (110): a 4-byte handle of a text that the VM keeps for the run;
+// - identifier (154): 16 bytes; random buffer (155): 32 bytes.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +40,9 @@ enum class ValueKind {
   kDateTime,   // `text` YYYYMMDDHHMMSSmmm
   kDuration,   // `integer` milliseconds
   kArray,      // `elements`
+  kAnsiText,   // `bytes`: code page 1252 text
+  kProcedure,  // `text`: the procedure's name
+  kControl,    // `text`: the name of the control referred to
 };
 
 struct HostValue {
@@ -67,6 +78,10 @@ std::string CurrencyText(int64_t tenThousandths);
 // Hexadecimal bytes ("0102ff") <-> bytes.
 std::optional<std::string> ParseHex(std::string_view text);
 std::string HexText(std::string_view bytes);
+
+// Code page 1252 bytes <-> UTF-16 (characters outside the page become '?').
+std::u16string DecodeAnsi(std::string_view bytes);
+std::string EncodeAnsi(std::u16string_view text);
 
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);

@@ -1,48 +1,15 @@
-// A small JSON reader and the string escaping the VM stand-in's output needs. The reader takes
-// untrusted text (j: arguments, --settings files): it rejects anything malformed with a
-// message and a position, limits nesting depth, and never reads out of bounds.
+// The JSON reader and writer of tq240 are the platform's (platform/json.h); the stand-in uses
+// them under its own namespace.
 #pragma once
 
-#include <cstdint>
-#include <map>
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
+#include "platform/json.h"
 
 namespace tqhost {
 
-struct JsonMember;
-
-struct JsonValue {
-  enum class Kind { kNull, kBoolean, kNumber, kString, kArray, kObject };
-  Kind kind = Kind::kNull;
-  bool boolean = false;
-  double number = 0;
-  bool integral = false;  // written without fraction or exponent and fits in 64 bits
-  int64_t integer = 0;
-  std::string text;  // UTF-8
-  std::vector<JsonValue> elements;
-  std::vector<JsonMember> members;  // in document order
-
-  const JsonValue* find(std::string_view key) const;
-};
-
-struct JsonMember {
-  std::string name;
-  JsonValue value;
-};
-
-struct JsonError {
-  std::string message;
-  size_t offset = 0;
-};
-
-// Parses one JSON document; on failure returns nullopt and fills `error`.
-std::optional<JsonValue> ParseJson(std::string_view text, JsonError* error = nullptr);
-
-// `text` (UTF-8) as a JSON string literal, quotes included.
-std::string JsonString(std::string_view text);
+using ce::JsonError;
+using ce::JsonMember;
+using ce::JsonString;
+using ce::JsonValue;
+using ce::ParseJson;
 
 }  // namespace tqhost

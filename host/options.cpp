@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/device_config.h"
+#include "platform/form_description.h"
 
 namespace tqhost {
 namespace {
@@ -30,10 +31,22 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
   o.tz = FromEnvironment("TQ_TZ");
   o.locale = FromEnvironment("TQ_LOCALE");
   o.settingsPath = FromEnvironment("TQ_SETTINGS");
+  o.app = FromEnvironment("TQ_APP");
+  o.formPath = FromEnvironment("TQ_FORM");
+  o.stringMode = FromEnvironment("TQ_STRING_MODE");
+  o.libraryPath = FromEnvironment("TQ_LIBRARY");
   std::string language = FromEnvironment("TQ_LANG"), appLanguage = FromEnvironment("TQ_APP_LANG");
   int i = 1;
   for (; i < argc; ++i) {
     const std::string a = argv[i];
+    if (a == "-h" || a == "--help" || a == "--version") {
+      o.command = a == "--version" ? "version" : "help";
+      return o;
+    }
+    if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) != 0) {
+      *error = "unknown option " + a;
+      return std::nullopt;
+    }
     if (a.rfind("--", 0) != 0) break;
     if (a == "--json") {
       o.json = true;
@@ -41,24 +54,29 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     }
     std::string name = a, value;
     const size_t eq = a.find('=');
-    if (eq != std::string::npos) {
-      name = a.substr(0, eq);
-      value = a.substr(eq + 1);
-    } else if (i + 1 < argc) {
-      value = argv[++i];
-    } else {
-      *error = a + " needs a value";
+    if (eq != std::string::npos) name = a.substr(0, eq);
+    std::string* target = name == "--device"        ? &o.device
+                          : name == "--clock"       ? &o.clock
+                          : name == "--tz"          ? &o.tz
+                          : name == "--locale"      ? &o.locale
+                          : name == "--lang"        ? &language
+                          : name == "--app-lang"    ? &appLanguage
+                          : name == "--settings"    ? &o.settingsPath
+                          : name == "--app"         ? &o.app
+                          : name == "--form"        ? &o.formPath
+                          : name == "--string-mode" ? &o.stringMode
+                          : name == "--library"     ? &o.libraryPath
+                                                    : nullptr;
+    if (target == nullptr) {
+      *error = "unknown option " + name;
       return std::nullopt;
     }
-    if (name == "--device") o.device = value;
-    else if (name == "--clock") o.clock = value;
-    else if (name == "--tz") o.tz = value;
-    else if (name == "--locale") o.locale = value;
-    else if (name == "--lang") language = value;
-    else if (name == "--app-lang") appLanguage = value;
-    else if (name == "--settings") o.settingsPath = value;
-    else {
-      *error = "unknown option " + name;
+    if (eq != std::string::npos) {
+      *target = a.substr(eq + 1);
+    } else if (i + 1 < argc) {
+      *target = argv[++i];
+    } else {
+      *error = a + " needs a value";
       return std::nullopt;
     }
   }
@@ -70,6 +88,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     *error = "--app-lang takes a language code, not " + appLanguage;
     return std::nullopt;
   }
+  int32_t mode = 0;
+  if (!o.stringMode.empty() && !ReadCode(o.stringMode, &mode)) {
+    *error = "--string-mode takes an integer, not " + o.stringMode;
+    return std::nullopt;
+  }
   if (!o.clock.empty() && !ce::ParseClockSetting(o.clock)) {
     *error = "--clock takes YYYY-MM-DDTHH:MM:SS[.mmm], not " + o.clock;
     return std::nullopt;
@@ -79,6 +102,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     return std::nullopt;
   }
   o.command = argv[i++];
+  if (o.command == "help") return o;
   for (; i < argc; ++i) {
     if (std::string(argv[i]) == "--json" && o.command != "call" && o.command != "script")
       o.json = true;
@@ -98,6 +122,8 @@ bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
   put("TQ_CLOCK", o.clock);
   put("TQ_TZ", o.tz);
   put("TQ_LOCALE", o.locale);
+  put("TQ_APP", o.app);
+  put("TQ_FORM", o.formPath);
   // The device reads these itself; a setting it cannot use is a usage problem here.
   const ce::DeviceConfig device = ce::ReadDeviceConfigFromEnvironment();
   if (!device.problems.empty()) {
@@ -106,6 +132,8 @@ bool ApplyOptions(const Options& o, VMConfig* config, std::string* error) {
   }
   config->language = o.language;
   config->appLanguage = o.appLanguage;
+  if (!o.stringMode.empty()) ReadCode(o.stringMode, &config->stringMode);
+  if (!o.formPath.empty() && !ce::ReadFormFile(o.formPath, error)) return false;
   if (!o.settingsPath.empty()) {
     std::ifstream in(o.settingsPath, std::ios::binary);
     if (!in) {

@@ -117,6 +117,14 @@ TQ_VM_EXPORT int32_t nConversionDepassementExt(const void* payload, int32_t from
   tq::DynamicValue temporary;
   if (FillDynamic(*converted, temporary) != 0) return 101;
   const uint8_t target = static_cast<uint8_t>(to & 0xff);
+  if (target == 110) {
+    // The VM's text object: the temporary holds a pointer to the new text's handle.
+    thread_local uint32_t handle;
+    handle = KeepVMText(converted->text);
+    const uint32_t* address = &handle;
+    std::memcpy(result, &address, sizeof address);
+    return 0;
+  }
   if (target == 28 || target == 16 || target == 121 || target == 122) {
     // The temporary holds a VMString of its own; FinConversion releases it.
     tq::VMString s;

@@ -21,6 +21,7 @@ namespace tqhost {
 struct VMConfig {
   int32_t language = 12;     // handed over at start (service 2)
   int32_t appLanguage = 1;   // CurrentLanguage per call
+  int32_t stringMode = 0;    // VMServices 218 (--string-mode)
   std::optional<JsonValue> settings;  // --settings
 };
 
@@ -38,15 +39,37 @@ int64_t LiveStringCount();
 // The VMServices object given with every call.
 tq::VMObject* Services();
 
-// The call in progress: its arguments (1-based as GetArgument counts them) and what the entry
+// The call in progress: its arguments (1-based as GetArgument counts them), the variables
+// passed as extra arguments of an open-ended overload (their names, empty for other
+// arguments; ArgumentReference writes their values in `arguments`), and what the entry
 // handed to SetResult.
 struct CallState {
   std::vector<HostValue> arguments;
+  std::vector<std::string> variableNames;
+  size_t declaredCount = 0;
   bool resultSet = false;
   int setResultCount = 0;
   HostValue result;
 };
 CallState& CurrentCall();
+
+// Procedures (p:NAME): one VM procedure object per name for the whole run, and the calls the
+// library made to them since the last TakeProcedureCalls, in order, from any thread.
+struct ProcedureCall {
+  std::string procedure;
+  std::vector<HostValue> arguments;
+};
+tq::VMObject* ProcedureNamed(std::u16string_view name);
+std::vector<ProcedureCall> TakeProcedureCalls();
+
+// The application's controls (--form): the VM's control object of that name, or null.
+tq::VMObject* ControlNamed(const char16_t* name);
+// The handle of the form's window (0 without a form).
+intptr_t FormWindowHandle();
+
+// Texts of the VM's text type (110): a 4-byte handle to a text kept for the run.
+uint32_t KeepVMText(std::u16string text);
+std::u16string VMTextOf(uint32_t handle);
 
 // VM arrays (type 140).
 tq::VMObject* NewArray(std::vector<HostValue> elements);
@@ -59,6 +82,8 @@ void ReleaseArrays();
 HostValue ReadPayload(const void* storage, uint32_t code);
 // A buffer result (SetResult code 28): a VMString whose header length counts bytes.
 HostValue ReadBufferPayload(const void* storage);
+// What a DynamicValue holds: as ReadPayload, with type 28 read as a buffer.
+HostValue ReadDynamicPayload(const tq::DynamicValue& value);
 // Stores `bytes` in `s` as a buffer value (null for no bytes); 0 or the allocator's code.
 int32_t AssignBuffer(tq::VMString& s, std::string_view bytes);
 int32_t FillDynamic(const HostValue& value, tq::DynamicValue& out);

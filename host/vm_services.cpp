@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <memory>
 #include <utility>
@@ -11,7 +12,9 @@
 #include "frame/call_context.h"
 #include "frame/error_state.h"
 #include "frame/vm_array.h"
+#include "frame/vm_controls.h"
 #include "frame/vm_string.h"
+#include "host/argument_storage.h"
 #include "host/regional_settings.h"
 #include "host/vm_objects.h"
 
@@ -82,7 +85,45 @@ int32_t GetEnvironmentValue(VMObject*, int32_t, void*) { return 1; }  // decline
 int32_t CurrentLanguage(VMObject*) { return CurrentVMConfig().appLanguage; }
 VMObject* RegionalSettingsFor(VMObject*, void*, int32_t) { return AcquireRegionalSettings(); }
 VMObject* RegionalSettingsOfCall(VMObject*) { return AcquireRegionalSettings(); }
-intptr_t MainWindow(VMObject*) { return 0; }
+intptr_t MainWindow(VMObject*) { return FormWindowHandle(); }
+int32_t StringModeService(VMObject*) { return CurrentVMConfig().stringMode; }
+VMObject* ControlNamedService(VMObject*, const char16_t* name) { return ControlNamed(name); }
+
+// ---- references to the caller's variables (extra arguments passed as &NAME) -------------
+
+struct VariableReference {
+  VMObject object;
+  size_t index;  // 0-based argument index
+};
+std::deque<VariableReference> gReferences;  // live for the run; a few per call at most
+
+int32_t AssignVariable(VMObject* self, const void* storage, uint32_t code) {
+  const size_t index = reinterpret_cast<VariableReference*>(self)->index;
+  if (index >= gCall.arguments.size()) return tq::kValueNotSupported;
+  const HostValue value =
+      (code & 0xff) == 28 ? ReadBufferPayload(storage) : ReadPayload(storage, code);
+  HostValue& variable = gCall.arguments[index];
+  if (value.kind == variable.kind) {
+    variable = value;
+    return 0;
+  }
+  // The VM converts the value to the variable's type; a new variable holds text.
+  std::optional<HostValue> converted = ConvertValue(value, VariableCode(variable));
+  if (!converted) return 101;
+  variable = *converted;
+  return 0;
+}
+int32_t ReleaseReference(VMObject*) { return 0; }
+void* const kReferenceTable[] = {reinterpret_cast<void*>(&AssignVariable),
+                                 reinterpret_cast<void*>(&ReleaseReference)};
+
+VMObject* ArgumentReference(VMObject*, int32_t index, uint32_t) {
+  if (index < 1 || static_cast<size_t>(index) > gCall.variableNames.size() ||
+      gCall.variableNames[static_cast<size_t>(index) - 1].empty())
+    return nullptr;
+  gReferences.push_back(VariableReference{VMObject{kReferenceTable}, static_cast<size_t>(index) - 1});
+  return &gReferences.back().object;
+}
 
 int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, tq::CXError*) {
   if (out == nullptr || index < 1 || static_cast<size_t>(index) > gCall.arguments.size())
@@ -124,6 +165,9 @@ std::array<void*, tq::vmservice::kSlotCount> MakeServicesTable() {
   table[kRegionalSettingsFor] = reinterpret_cast<void*>(&RegionalSettingsFor);
   table[kMainWindow] = reinterpret_cast<void*>(&MainWindow);
   table[kGetArgument] = reinterpret_cast<void*>(&GetArgument);
+  table[kArgumentReference] = reinterpret_cast<void*>(&ArgumentReference);
+  table[kStringMode] = reinterpret_cast<void*>(&StringModeService);
+  table[kControlNamed] = reinterpret_cast<void*>(&ControlNamedService);
   table[kSetResult] = reinterpret_cast<void*>(&SetResult);
   table[kCreateArray] = reinterpret_cast<void*>(&CreateArrayService);
   table[kSetArrayElement] = reinterpret_cast<void*>(&SetArrayElement);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <mutex>
 
 #include "frame/dynamic_value.h"
 #include "frame/vm_string.h"
@@ -50,7 +52,43 @@ std::optional<Number> ParseNumber(std::u16string_view text) {
   return n;
 }
 
+std::mutex gTextsMutex;
+std::deque<std::u16string> gTexts;  // handle n is gTexts[n - 1]
+
+HostValue BytesAt(const void* storage, size_t count, uint32_t code) {
+  HostValue v;
+  v.kind = ValueKind::kBuffer;
+  v.typeCode = code;
+  v.bytes.assign(static_cast<const char*>(storage), count);
+  return v;
+}
+
 }  // namespace
+
+uint32_t KeepVMText(std::u16string text) {
+  std::lock_guard lock(gTextsMutex);
+  gTexts.push_back(std::move(text));
+  return static_cast<uint32_t>(gTexts.size());
+}
+
+std::u16string VMTextOf(uint32_t handle) {
+  std::lock_guard lock(gTextsMutex);
+  return handle >= 1 && handle <= gTexts.size() ? gTexts[handle - 1] : std::u16string();
+}
+
+HostValue ReadDynamicPayload(const tq::DynamicValue& d) {
+  HostValue inner;
+  if (d.type() == 0) {
+    inner.kind = ValueKind::kNullText;
+  } else if (d.type() == 28) {
+    inner = ReadBufferPayload(d.payload);
+  } else {
+    inner = ReadPayload(d.payload, d.type());
+  }
+  inner.typeCode = d.type();
+  inner.valueType = d.type();
+  return inner;
+}
 
 HostValue ReadPayload(const void* storage, uint32_t code) {
   const uint8_t base = static_cast<uint8_t>(code & 0xff);
@@ -113,15 +151,30 @@ HostValue ReadPayload(const void* storage, uint32_t code) {
       return v;
     }
     case 27:
+    case 132:  // the duration SharedZoneWait declares
       v.kind = ValueKind::kDuration;
       std::memcpy(&v.integer, storage, 8);
       return v;
+    case 19: {
+      const char* bytes = *static_cast<const char* const*>(storage);
+      v.kind = ValueKind::kAnsiText;
+      if (bytes != nullptr) v.bytes = bytes;
+      return v;
+    }
+    case 110: {
+      uint32_t handle;
+      std::memcpy(&handle, storage, 4);
+      v.kind = ValueKind::kText;
+      v.text = VMTextOf(handle);
+      return v;
+    }
+    case 154:
+      return BytesAt(storage, 16, code);
+    case 155:
+      return BytesAt(storage, 32, code);
     case 31: {
-      const tq::DynamicValue* d = static_cast<const tq::DynamicValue*>(storage);
-      HostValue inner = d->type() == 0 ? HostValue{} : ReadPayload(d->payload, d->type());
+      HostValue inner = ReadDynamicPayload(*static_cast<const tq::DynamicValue*>(storage));
       inner.typeCode = code;
-      inner.valueType = d->type();
-      if (d->type() == 0) inner.kind = ValueKind::kNullText;
       return inner;
     }
     case 140: {
@@ -201,15 +254,30 @@ int32_t FillDynamic(const HostValue& value, tq::DynamicValue& out) {
       std::memcpy(out.payload, &packed, 8);
       return 0;
     }
+    case ValueKind::kAnsiText:
+      return tq::SetText(out, DecodeAnsi(value.bytes));
     case ValueKind::kBuffer:
+      tq::SetType(out, 28);
+      return AssignBuffer(*reinterpret_cast<tq::VMString*>(out.payload), value.bytes);
     case ValueKind::kArray:
+    case ValueKind::kProcedure:
+    case ValueKind::kControl:
       return tq::kValueNotSupported;
   }
   return tq::kValueNotSupported;
 }
 
-std::optional<HostValue> ConvertValue(const HostValue& value, uint32_t code) {
+std::optional<HostValue> ConvertValue(const HostValue& source, uint32_t code) {
   const uint8_t target = static_cast<uint8_t>(code & 0xff);
+  // 8-bit text converts as the text it holds.
+  const HostValue value = source.kind == ValueKind::kAnsiText
+                              ? HostValue::Text(DecodeAnsi(source.bytes), source.typeCode)
+                              : source;
+  if (target == 110) {  // the VM's text object: any value with a text form
+    std::optional<HostValue> text = ConvertValue(value, 122);
+    if (text) text->typeCode = code;
+    return text;
+  }
   const bool numeric = value.kind == ValueKind::kInteger || value.kind == ValueKind::kInteger64 ||
                        value.kind == ValueKind::kBoolean || value.kind == ValueKind::kDuration;
   if (IsTextCode(target)) {

@@ -12,6 +12,7 @@
 
 #include "platform/civil_time.h"
 #include "platform/tz_database.h"
+#include "platform/utf8.h"
 
 namespace ce {
 namespace {
@@ -144,6 +145,8 @@ DeviceConfig ReadDeviceConfigFromEnvironment() {
                               "used.");
   }
 
+  const std::string app = EnvironmentValue("TQ_APP");
+  config.applicationPath = app.empty() ? std::u16string(kDefaultApplicationPath) : Utf8ToUtf16(app);
   config.locale = EnvironmentValue("TQ_LOCALE");
   if (config.locale.empty()) config.locale = kDefaultLocale;
   if (!IsWellFormedLocale(config.locale)) {

@@ -1,6 +1,6 @@
 // The simulated device's configuration, read once from the environment that the VM stand-in
 // prepares: TQ_DEVICE (device root), TQ_CLOCK (frozen local clock), TQ_TZ (time zone) and
-// TQ_LOCALE (locale).
+// TQ_LOCALE (locale) and TQ_APP (the running application's executable).
 //
 // Invariants: the configuration is read at the first call of CurrentDeviceConfig and then
 // stays fixed for the process, unless a test resets or replaces it. A setting that cannot be
@@ -31,11 +31,15 @@ struct DeviceConfig {
   std::string timeZone;
   // BCP 47 tag of the device locale, e.g. "fr-FR".
   std::string locale;
+  // The device path of the running application's executable (TQ_APP); its base name without
+  // extension is the application's name, and its command line is empty.
+  std::u16string applicationPath;
   // Settings that were ignored, one sentence each.
   std::vector<std::string> problems;
 };
 
 inline constexpr char kDefaultLocale[] = "fr-FR";
+inline constexpr char16_t kDefaultApplicationPath[] = u"\\Program Files\\App\\App.exe";
 
 // The configuration in force. The pointer stays valid for as long as the caller keeps it.
 std::shared_ptr<const DeviceConfig> CurrentDeviceConfig();

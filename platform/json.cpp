@@ -1,12 +1,12 @@
 // Recursive-descent JSON reader (RFC 8259), with a depth limit so hostile input cannot
-// exhaust the stack.
-#include "host/json.h"
+// exhaust the stack, and the string escaping of JSON output.
+#include "platform/json.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
-namespace tqhost {
+namespace ce {
 namespace {
 
 constexpr int kMaxDepth = 64;
@@ -230,7 +230,22 @@ std::optional<JsonValue> ParseJson(std::string_view text, JsonError* error) {
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    // U+0085 (C2 85), U+2028 and U+2029 (E2 80 A8/A9) end lines for some readers: escaped, so
+    // that a record stays one line whatever reads it.
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x85) {
+      out += "\\u0085";
+      ++i;
+      continue;
+    }
+    if (c == 0xE2 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+        (static_cast<unsigned char>(text[i + 2]) == 0xA8 ||
+         static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
+      out += static_cast<unsigned char>(text[i + 2]) == 0xA8 ? "\\u2028" : "\\u2029";
+      i += 2;
+      continue;
+    }
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -250,4 +265,30 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
-}  // namespace tqhost
+std::string WriteJson(const JsonValue& v) {
+  switch (v.kind) {
+    case JsonValue::Kind::kNull: return "null";
+    case JsonValue::Kind::kBoolean: return v.boolean ? "true" : "false";
+    case JsonValue::Kind::kNumber: {
+      if (v.integral) return std::to_string(v.integer);
+      char buffer[64];
+      auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.number);
+      return ec == std::errc() && std::isfinite(v.number) ? std::string(buffer, end) : "null";
+    }
+    case JsonValue::Kind::kString: return JsonString(v.text);
+    case JsonValue::Kind::kArray: {
+      std::string out = "[";
+      for (size_t i = 0; i < v.elements.size(); ++i) out += (i ? ", " : "") + WriteJson(v.elements[i]);
+      return out + "]";
+    }
+    case JsonValue::Kind::kObject: {
+      std::string out = "{";
+      for (size_t i = 0; i < v.members.size(); ++i)
+        out += (i ? ", " : "") + JsonString(v.members[i].name) + ": " + WriteJson(v.members[i].value);
+      return out + "}";
+    }
+  }
+  return "null";
+}
+
+}  // namespace ce

@@ -20,34 +20,67 @@ namespace {
 // A parameter or result type code in words.
 std::string TypeInWords(uint32_t code) {
   switch (code) {
-    case 0: return "nothing";
-    case 1: return "boolean";
-    case 0x4001: return "boolean written back";
-    case 8: return "integer";
-    case 9: return "8-byte integer";
-    case 10: return "currency";
-    case 12: return "real";
-    case 14: return "system handle";
-    case 16: return "VM string";
-    case 19: return "8-bit text";
-    case 24: return "date";
-    case 25: return "time";
-    case 26: return "date-time";
-    case 27: case 0x150084: return "duration";
-    case 28: return "buffer";
-    case 31: return "any value";
-    case 57: return "control";
-    case 67: return "procedure";
-    case 75: return "chosen at run time";
-    case 80: return "value";
-    case 0x8050: return "variable";
-    case 121: case 122: case 126: case 130: case 131: return "text";
-    case 127: return "name";
-    case 0x807a: return "optional text";
-    case 140: return "array";
-    case 154: return "16-byte identifier";
-    case 155: return "32-byte random buffer";
-    default: return "type " + std::to_string(code);
+    case 0:
+      return "nothing";
+    case 1:
+      return "boolean";
+    case 0x4001:
+      return "boolean written back";
+    case 8:
+      return "integer";
+    case 9:
+      return "8-byte integer";
+    case 10:
+      return "currency";
+    case 12:
+      return "real";
+    case 14:
+      return "system handle";
+    case 16:
+      return "VM string";
+    case 19:
+      return "8-bit text";
+    case 24:
+      return "date";
+    case 25:
+      return "time";
+    case 26:
+      return "date-time";
+    case 27:
+    case 0x150084:
+      return "duration";
+    case 28:
+      return "buffer";
+    case 31:
+      return "any value";
+    case 57:
+      return "control";
+    case 67:
+      return "procedure";
+    case 75:
+      return "chosen at run time";
+    case 80:
+      return "value";
+    case 0x8050:
+      return "variable";
+    case 121:
+    case 122:
+    case 126:
+    case 130:
+    case 131:
+      return "text";
+    case 127:
+      return "name";
+    case 0x807a:
+      return "optional text";
+    case 140:
+      return "array";
+    case 154:
+      return "16-byte identifier";
+    case 155:
+      return "32-byte random buffer";
+    default:
+      return "type " + std::to_string(code);
   }
 }
 
@@ -64,8 +97,7 @@ std::string ErrorMessage(LibrarySession& library, uint32_t errorId) {
 
 std::string Signature(const HostFunction& f, const HostOverload& o) {
   std::string out = std::string(f.name ? f.name : "-") + "(";
-  for (int p = 0; p < o.paramCount; ++p)
-    out += (p ? ", " : "") + TypeInWords(o.params[p]);
+  for (int p = 0; p < o.paramCount; ++p) out += (p ? ", " : "") + TypeInWords(o.params[p]);
   if (o.flags & 128) out += std::string(o.paramCount ? ", " : "") + "...";
   out += ")";
   if (o.result != 0) out += " -> " + TypeInWords(o.result);
@@ -89,8 +121,8 @@ int DescribeFunction(LibrarySession& library, const Options& options) {
   const tq::OverloadEntry* entries = record ? library.OverloadsOf(*record) : nullptr;
   std::string out;
   if (options.json) {
-    out = "{\"id\": " + std::to_string(f->id) + ", \"name\": " +
-          (f->name ? JsonString(f->name) : std::string("null")) +
+    out = "{\"id\": " + std::to_string(f->id) +
+          ", \"name\": " + (f->name ? JsonString(f->name) : std::string("null")) +
           ", \"uses\": " + std::to_string(owner.id) + ", \"overloads\": [";
   } else {
     out = std::to_string(f->id) + " " + (f->name ? f->name : "-");
@@ -115,8 +147,10 @@ int DescribeFunction(LibrarySession& library, const Options& options) {
       out += implemented ? "  implemented\n" : "  not implemented\n";
     }
   }
-  if (options.json) out += "], \"errors\": [";
-  else if (f->errorCount) out += "errors:\n";
+  if (options.json)
+    out += "], \"errors\": [";
+  else if (f->errorCount)
+    out += "errors:\n";
   for (int e = 0; e < f->errorCount; ++e) {
     const std::string message = ErrorMessage(library, f->errors[e]);
     if (options.json)

@@ -96,13 +96,15 @@ std::string Padded(std::string text, size_t width) {
 std::string HelpText(const Usage& u) {
   std::string out = "usage: tq240 [OPTIONS] COMMAND [ARGUMENTS]\n\ncommands:\n";
   for (const Command& c : u.commands)
-    out += "  " + Padded(c.name + (c.arguments.empty() ? "" : " " + c.arguments), 28) + c.text +
-           "\n";
+    out +=
+        "  " + Padded(c.name + (c.arguments.empty() ? "" : " " + c.arguments), 28) + c.text + "\n";
   out += "\noptions (each also from its environment variable; the option wins):\n";
   for (const Option& o : u.options) {
     std::string line = "  " + Padded(o.name + (o.value.empty() ? "" : " " + o.value), 20);
-    if (!o.variable.empty()) line += Padded(o.variable, 14);
-    else line += Padded("", 14);
+    if (!o.variable.empty())
+      line += Padded(o.variable, 14);
+    else
+      line += Padded("", 14);
     line += o.text;
     if (!o.fallback.empty()) line += " [default: " + o.fallback + "]";
     out += line + "\n";
@@ -114,9 +116,12 @@ std::string HelpText(const Usage& u) {
 std::string Roff(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\\') out += "\\e";
-    else if (c == '-') out += "\\-";
-    else out += c;
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
   }
   if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
   return out;
@@ -128,8 +133,8 @@ std::string ManPage(const Usage& u, const std::string& version) {
   out += ".SH NAME\ntq240 \\- the VM stand-in of the tq240std standard-function library\n";
   out += ".SH SYNOPSIS\n";
   for (const Command& c : u.commands)
-    out += ".B tq240\n[\\fIOPTIONS\\fR] \\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) +
-           "\n.br\n";
+    out +=
+        ".B tq240\n[\\fIOPTIONS\\fR] \\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) + "\n.br\n";
   out += ".SH DESCRIPTION\n";
   for (const std::string& p : u.about) out += Roff(p) + "\n.PP\n";
   out += ".SH COMMANDS\n";
@@ -137,13 +142,14 @@ std::string ManPage(const Usage& u, const std::string& version) {
     out += ".TP\n\\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) + "\n" + Roff(c.text) + ".\n";
   out += ".SH OPTIONS\n";
   for (const Option& o : u.options) {
-    out += ".TP\n\\fB" + Roff(o.name) + "\\fR" + (o.value.empty() ? "" : " \\fI" + Roff(o.value) + "\\fR") +
-           "\n" + Roff(o.text) + ".";
+    out += ".TP\n\\fB" + Roff(o.name) + "\\fR" +
+           (o.value.empty() ? "" : " \\fI" + Roff(o.value) + "\\fR") + "\n" + Roff(o.text) + ".";
     if (!o.variable.empty()) out += " Environment: \\fB" + Roff(o.variable) + "\\fR.";
     if (!o.fallback.empty()) out += " Default: " + Roff(o.fallback) + ".";
     out += "\n";
   }
-  out += ".SH EXIT STATUS\n0 on success; 1 when a plain call leaves an error; 2 for usage problems.\n";
+  out +=
+      ".SH EXIT STATUS\n0 on success; 1 when a plain call leaves an error; 2 for usage problems.\n";
   out += ".SH SEE ALSO\nThe README and host-cli.md in share/doc/tq240std.\n";
   return out;
 }
@@ -228,10 +234,11 @@ int main(int argc, char** argv) {
   }
   Usage usage;
   if (!Read(argv[1], usage)) return 1;
-  const std::string source = "// Generated from host/usage.txt by tools/usage_gen; edit that file.\n"
-                             "namespace tqhost {\n"
-                             "extern const char kUsageText[] =\n    " +
-                             CString(HelpText(usage)) + ";\n}  // namespace tqhost\n";
+  const std::string source =
+      "// Generated from host/usage.txt by tools/usage_gen; edit that file.\n"
+      "namespace tqhost {\n"
+      "extern const char kUsageText[] =\n    " +
+      CString(HelpText(usage)) + ";\n}  // namespace tqhost\n";
   const bool ok = WriteIfChanged(argv[3], source) &&
                   WriteIfChanged(argv[4], ManPage(usage, argv[2])) &&
                   WriteIfChanged(argv[5], Completion(usage));

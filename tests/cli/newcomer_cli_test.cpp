@@ -18,8 +18,8 @@ TEST(Help, EveryFormPrintsTheUsageAndSucceeds) {
     EXPECT_EQ(r.exitStatus, 0) << args[0];
     EXPECT_EQ(r.out.rfind("usage: tq240", 0), 0u) << r.out;
     // One line a command and an option.
-    for (const char* word : {"\n  call ", "\n  describe ", "\n  --device ", "\n  --library ",
-                             "\n  --version "})
+    for (const char* word :
+         {"\n  call ", "\n  describe ", "\n  --device ", "\n  --library ", "\n  --version "})
       EXPECT_NE(r.out.find(word), std::string::npos) << word;
   }
 }
@@ -43,8 +43,8 @@ TEST(Version, NamesBothVersionsAndTheLibraryFile) {
 }
 
 TEST(Library, NamedByOptionOrVariable) {
-  const tqtest::Tq240Result missing = RunTq240({"--library", "/nonexistent/lib.so", "call",
-                                                "IsEven", "2"});
+  const tqtest::Tq240Result missing =
+      RunTq240({"--library", "/nonexistent/lib.so", "call", "IsEven", "2"});
   EXPECT_EQ(missing.exitStatus, 2);
   EXPECT_NE(missing.err.find("/nonexistent/lib.so"), std::string::npos) << missing.err;
   setenv("TQ_LIBRARY", "/nonexistent/other.so", 1);

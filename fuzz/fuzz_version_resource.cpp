@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(resource->translations.size() <= size / 4);
     for (const auto& entry : resource->strings) Require(entry[2].size() <= size / 2);
   }
-  const std::u16string mode = tq::ExecutableMode(image.substr(0, 64), image.substr(64));
+  const std::string_view rest = size > 64 ? image.substr(64) : std::string_view();
+  const std::u16string mode = tq::ExecutableMode(image.substr(0, 64), rest);
   Require(mode.empty() || mode == u"DOS" || mode == u"16" || mode == u"32" || mode == u"64");
   return 0;
 }

@@ -36,6 +36,7 @@ class Reader {
       else if (m.name == "cellular") Cellular(v);
       else if (m.name == "storage_cards") StorageCards(v);
       else if (m.name == "shares") Shares(v);
+      else if (m.name == "sockets") Sockets(v);
       else Problem(m.name, "is not a member of the description");
     }
   }
@@ -188,6 +189,10 @@ class Reader {
   }
 
   void Shares(const JsonValue& v) {
+    if (v.kind == Kind::kNull) {
+      d_.networkConnection = false;
+      return;
+    }
     if (!Object(v, "shares")) return;
     for (const JsonMember& share : v.members) {
       const std::string name = "shares[\"" + share.name + "\"]";
@@ -207,6 +212,21 @@ class Reader {
       }
       if (ok && hasPath) d_.shares[Utf8ToUtf16(share.name)] = std::move(s);
       else Problem(name, "is not {\"path\": HOSTDIR, \"password\": TEXT}; the share is left out");
+    }
+  }
+
+  void Sockets(const JsonValue& v) {
+    if (!Object(v, "sockets")) return;
+    for (const JsonMember& m : v.members) {
+      if (m.name == "library" && m.value.kind == Kind::kNull) {
+        d_.sockets.library.clear();
+      } else if (m.name == "library" && m.value.kind == Kind::kString && !m.value.text.empty()) {
+        d_.sockets.library = Utf8ToUtf16(m.value.text);
+      } else if (m.name == "address_info" && m.value.kind == Kind::kBoolean) {
+        d_.sockets.addressInfo = m.value.boolean;
+      } else {
+        Problem("sockets." + m.name, "is not {\"library\": NAME or null, \"address_info\": BOOL}");
+      }
     }
   }
 

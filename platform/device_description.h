@@ -13,6 +13,10 @@
 //   storage_cards  names of root folders that are cards, or null:   []
 //                  the device has no storage-card module
 //   shares         {"\\server\share": {path: HOSTDIR, password}}    {}
+//                  or null: no network-connection service at all
+//   sockets        {library: "Ws2.dll" | "Winsock.dll" | null,      "Ws2.dll", true
+//                   address_info: false when the library lacks
+//                   getaddrinfo, getnameinfo and freeaddrinfo}
 //
 // The device itself changes its display orientation: WriteDisplayOrientation updates the file
 // (keeping every other member as written) and the description in force.
@@ -63,6 +67,12 @@ struct NetworkShare {
   std::optional<std::u16string> password;  // absent: any password connects
 };
 
+// The device's socket library.
+struct DeviceSockets {
+  std::u16string library = u"Ws2.dll";  // empty: the device has none
+  bool addressInfo = true;
+};
+
 // The default identifier: preset 01 02 .. 10, platform 0a 0b 0c 0d.
 DeviceIdentifier DefaultDeviceIdentifier();
 
@@ -76,6 +86,9 @@ struct DeviceDescription {
   bool storageCardModule = true;  // false: "storage_cards" is null
   // Keyed by the share's remote name as written ("\\server\share").
   std::map<std::u16string, NetworkShare> shares;
+  // False when "shares" is null: the device has no network-connection service.
+  bool networkConnection = true;
+  DeviceSockets sockets;
   // One sentence per malformed member (already reported).
   std::vector<std::string> problems;
 };

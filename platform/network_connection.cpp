@@ -84,7 +84,7 @@ class ConnectionFile {
   int fd_ = -1;
 };
 
-const NetworkShare* FindShare(const NetworkSettings& settings, std::u16string_view remote,
+const ConnectableShare* FindShare(const NetworkSettings& settings, std::u16string_view remote,
                               DWORD* failure) {
   auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
   *failure = ERROR_BAD_NETPATH;
@@ -96,7 +96,7 @@ const NetworkShare* FindShare(const NetworkSettings& settings, std::u16string_vi
   std::u16string_view share = cut < remote.size() ? remote.substr(cut + 1) : u"";
   while (!share.empty() && separator(share.back())) share.remove_suffix(1);
   bool serverKnown = false;
-  for (const NetworkShare& candidate : settings.shares) {
+  for (const ConnectableShare& candidate : settings.shares) {
     if (!SameName(candidate.server, server)) continue;
     serverKnown = true;
     if (SameName(candidate.share, share)) return &candidate;
@@ -114,9 +114,9 @@ DWORD WNetAddConnection3W(HWND, NETRESOURCEW* resource, LPCWSTR password, LPCWST
   if (!local.empty() && !ValidLocalName(local)) return ERROR_BAD_DEVICE;
   const std::shared_ptr<const NetworkSettings> settings = CurrentNetworkSettings();
   DWORD failure = 0;
-  const NetworkShare* share = FindShare(*settings, resource->lpRemoteName, &failure);
+  const ConnectableShare* share = FindShare(*settings, resource->lpRemoteName, &failure);
   if (share == nullptr) return failure;
-  if (share->hasPassword && share->password != std::u16string_view(password ? password : u""))
+  if (share->password && *share->password != std::u16string_view(password ? password : u""))
     return ERROR_INVALID_PASSWORD;
   if (local.empty()) return 0;  // a connection to the resource only
   ConnectionFile file(LOCK_EX);
@@ -133,7 +133,7 @@ std::optional<std::string> ConnectedShareDirectory(std::u16string_view localName
   for (const Connection& connection : file.Read()) {
     if (!SameName(connection.localName, localName)) continue;
     DWORD failure = 0;
-    if (const NetworkShare* share = FindShare(*settings, connection.remoteName, &failure))
+    if (const ConnectableShare* share = FindShare(*settings, connection.remoteName, &failure))
       return share->hostPath;
   }
   return std::nullopt;

@@ -1,124 +1,60 @@
-// Reading the network members of the device's description.
+// The network settings of the device, from its description.
 #include "platform/network_settings.h"
 
-#include <cstdio>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
-#include "platform/device_path.h"
-#include "platform/settings_json.h"
-#include "platform/utf8.h"
+#include "platform/device_description.h"
 
 namespace ce {
 namespace {
 
-using Kind = SettingsJson::Kind;
-
 std::mutex gMutex;
-std::shared_ptr<const NetworkSettings> gSettings;  // guarded by gMutex
-std::string gSettingsRoot;                         // the root gSettings was read for
-bool gForced = false;                              // set by tests
+std::shared_ptr<const NetworkSettings> gSettings;         // guarded by gMutex
+std::shared_ptr<const DeviceDescription> gDerivedFrom;    // guarded by gMutex
+bool gForced = false;                                     // guarded by gMutex
 
-void ReadSockets(const SettingsJson& sockets, NetworkSettings* out) {
-  if (sockets.kind != Kind::kObject) {
-    out->problems.push_back("sockets: an object is expected");
-    return;
-  }
-  if (const SettingsJson* library = sockets.find("library")) {
-    if (library->kind == Kind::kNull) {
-      out->socketLibrary.clear();
-    } else if (library->kind == Kind::kString && !library->text.empty()) {
-      out->socketLibrary = Utf8ToUtf16(library->text);
-    } else {
-      out->problems.push_back("sockets.library: a module name or null is expected");
-    }
-  }
-  if (const SettingsJson* info = sockets.find("address_info")) {
-    if (info->kind == Kind::kBoolean) {
-      out->addressInfo = info->boolean;
-    } else {
-      out->problems.push_back("sockets.address_info: true or false is expected");
-    }
-  }
-}
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
 
-// "\\server\share" into its two names; false when the name has another shape.
-bool SplitRemoteName(std::u16string_view remote, std::u16string* server, std::u16string* share) {
-  auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
-  if (remote.size() < 5 || !separator(remote[0]) || !separator(remote[1])) return false;
+// "\\server\share" into its two names; false for another shape (the share is left out).
+bool SplitRemoteName(std::u16string_view remote, ConnectableShare* out) {
+  if (remote.size() < 5 || !IsSeparator(remote[0]) || !IsSeparator(remote[1])) return false;
   remote.remove_prefix(2);
   size_t cut = 0;
-  while (cut < remote.size() && !separator(remote[cut])) ++cut;
+  while (cut < remote.size() && !IsSeparator(remote[cut])) ++cut;
   if (cut == 0 || cut + 1 >= remote.size()) return false;
-  *server = std::u16string(remote.substr(0, cut));
-  *share = std::u16string(remote.substr(cut + 1));
-  for (char16_t c : *share) {
-    if (separator(c)) return false;
+  for (char16_t c : remote.substr(cut + 1)) {
+    if (IsSeparator(c)) return false;
   }
+  out->server = std::u16string(remote.substr(0, cut));
+  out->share = std::u16string(remote.substr(cut + 1));
   return true;
 }
 
-void ReadShares(const SettingsJson& shares, NetworkSettings* out) {
-  if (shares.kind == Kind::kNull) {
-    out->connectionService = false;
-    return;
+NetworkSettings Derive(const DeviceDescription& description) {
+  NetworkSettings settings;
+  settings.socketLibrary = description.sockets.library;
+  settings.addressInfo = description.sockets.addressInfo;
+  settings.connectionService = description.networkConnection;
+  for (const auto& [remote, share] : description.shares) {
+    ConnectableShare entry;
+    if (!SplitRemoteName(remote, &entry)) continue;
+    entry.hostPath = share.hostPath;
+    entry.password = share.password;
+    settings.shares.push_back(std::move(entry));
   }
-  if (shares.kind != Kind::kObject) {
-    out->problems.push_back("shares: an object or null is expected");
-    return;
-  }
-  for (const auto& [name, value] : shares.members) {
-    NetworkShare share;
-    const SettingsJson* path = value.find("path");
-    const SettingsJson* password = value.find("password");
-    if (!SplitRemoteName(Utf8ToUtf16(name), &share.server, &share.share)) {
-      out->problems.push_back("shares: \"" + name + "\" is not of the form \\\\server\\share");
-    } else if (value.kind != Kind::kObject || path == nullptr || path->kind != Kind::kString ||
-               path->text.empty() || path->text.front() != '/') {
-      out->problems.push_back("shares." + name + ".path: an absolute host directory is expected");
-    } else if (password != nullptr && password->kind != Kind::kString) {
-      out->problems.push_back("shares." + name + ".password: a text is expected");
-    } else {
-      share.hostPath = path->text;
-      share.hasPassword = password != nullptr;
-      if (password != nullptr) share.password = Utf8ToUtf16(password->text);
-      out->shares.push_back(std::move(share));
-    }
-  }
+  return settings;
 }
 
 }  // namespace
 
-NetworkSettings ParseNetworkSettings(std::string_view deviceJson) {
-  NetworkSettings settings;
-  std::string problem;
-  std::optional<SettingsJson> document = ParseSettingsJson(deviceJson, &problem);
-  if (!document || document->kind != Kind::kObject) {
-    settings.problems.push_back("device.json: " + (document ? "an object is expected" : problem));
-    return settings;
-  }
-  if (const SettingsJson* sockets = document->find("sockets")) ReadSockets(*sockets, &settings);
-  if (const SettingsJson* shares = document->find("shares")) ReadShares(*shares, &settings);
-  return settings;
-}
-
 std::shared_ptr<const NetworkSettings> CurrentNetworkSettings() {
-  const std::string root = DeviceRoot();
   std::lock_guard<std::mutex> lock(gMutex);
-  if (gSettings && (gForced || gSettingsRoot == root)) return gSettings;
-  std::ifstream file(root + "/.device/device.json", std::ios::binary);
-  NetworkSettings settings;
-  if (file) {
-    std::ostringstream text;
-    text << file.rdbuf();
-    settings = ParseNetworkSettings(text.str());
-    for (const std::string& problem : settings.problems) {
-      std::fprintf(stderr, "tq240 device: %s; its default is used\n", problem.c_str());
-    }
+  if (gForced) return gSettings;
+  std::shared_ptr<const DeviceDescription> description = CurrentDeviceDescription();
+  if (!gSettings || gDerivedFrom != description) {
+    gSettings = std::make_shared<const NetworkSettings>(Derive(*description));
+    gDerivedFrom = std::move(description);
   }
-  gSettings = std::make_shared<const NetworkSettings>(std::move(settings));
-  gSettingsRoot = root;
   return gSettings;
 }
 
@@ -126,7 +62,7 @@ void SetNetworkSettingsForTesting(std::shared_ptr<const NetworkSettings> setting
   std::lock_guard<std::mutex> lock(gMutex);
   gForced = settings != nullptr;
   gSettings = std::move(settings);
-  gSettingsRoot.clear();
+  gDerivedFrom.reset();
 }
 
 }  // namespace ce

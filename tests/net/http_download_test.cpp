@@ -181,6 +181,7 @@ TEST_F(HttpDownloadTest, FailuresCarryTheirMessageAndSystemCode) {
 
 TEST_F(HttpDownloadTest, TheLocalFileNeverLeavesTheDeviceRoot) {
   std::filesystem::create_directories(workDir_ + "/outside");
+  std::filesystem::create_directories(root_);
   std::filesystem::create_directory_symlink(workDir_ + "/outside", root_ + "/escape");
   HttpTestServer server({Send(OkHead(1)), Send("1")});
   HttpDownload download(u"127.0.0.1", server.port());

@@ -24,7 +24,9 @@ FARPROC Procedure(F* f) {
 void RegisterDeviceSystemModules() {
   static std::once_flag once;
   std::call_once(once, [] {
-    RegisterBuiltinDeviceModule(
+    // Added to the core library, which other parts of the platform extend too (the network
+    // connection service): registering it anew would drop their procedures.
+    AddBuiltinDeviceExports(
         u"coredll.dll",
         {{"GwesPowerOffSystem", 0, Procedure(&GwesPowerOffSystem)},
          {"KernelIoControl", 0, Procedure(&KernelIoControl)},

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "platform/device_config.h"
@@ -19,9 +20,16 @@ namespace ce {
 namespace {
 
 std::string RecordFolder() {
-  const std::string folder = DeviceRoot() + "/.device/processes";
-  mkdir((DeviceRoot() + "/.device").c_str(), 0755);
-  mkdir(folder.c_str(), 0755);
+  static std::mutex lock;
+  static std::string made;  // the last folder created, guarded by lock
+  const std::string root = DeviceRoot();
+  const std::string folder = root + "/.device/processes";
+  std::lock_guard<std::mutex> guard(lock);
+  if (made != folder) {
+    mkdir((root + "/.device").c_str(), 0755);
+    mkdir(folder.c_str(), 0755);
+    made = folder;
+  }
   return folder;
 }
 

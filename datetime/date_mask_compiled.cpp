@@ -26,25 +26,36 @@ void Compile(std::u16string_view source, TokenRange range, CompiledMask& out) {
   out.twelveHour = HasAmPmMarker(mask);
   out.storedMonthName = out.dayToken = out.styledDayName = out.styledMonthName = false;
   out.dayOfWeekToken = false;
+  out.numericOnly = true;
   out.lenient.reset();
   out.parseRewrite.reset();
+  out.tokens.reserve(mask.size());
   size_t position = 0;
   for (;;) {
     const size_t start = position;
     const MaskToken t = NextMaskToken(mask, position, range);
     if (t.code == token::kEnd) break;
-    out.tokens.push_back(
-        {t.code, t.widthClass, static_cast<uint32_t>(start), static_cast<uint32_t>(position)});
     const int c = t.code;
+    const bool numeric = c == 2 || c == 3 || c == 13 || c == 14 || (c >= 23 && c <= 30);
+    const bool name = (c >= 5 && c <= 12) || (c >= 15 && c <= 22);
+    out.tokens.push_back({c, t.widthClass, static_cast<uint32_t>(start),
+                          static_cast<uint32_t>(position), numeric, name});
     out.storedMonthName |= c == 15 || c == 19;
     out.dayToken |= c == 2 || c == 3 || (c >= 5 && c <= 12);
     out.dayOfWeekToken |= c >= 4 && c <= 12;
     out.styledDayName |= (c >= 6 && c <= 8) || (c >= 10 && c <= 12);
     out.styledMonthName |= (c >= 16 && c <= 18) || (c >= 20 && c <= 22);
+    out.numericOnly &= c == token::kLiteral || numeric;
   }
 }
 
 }  // namespace
+
+std::unique_ptr<const CompiledMask> CompileUncached(std::u16string_view mask, TokenRange range) {
+  auto compiled = std::make_unique<CompiledMask>();
+  Compile(mask, range, *compiled);
+  return compiled;
+}
 
 const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range) {
   thread_local MaskCache cache;

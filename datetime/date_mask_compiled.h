@@ -9,7 +9,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +23,8 @@ struct CompiledToken {
   int widthClass;
   uint32_t start;  // position of the token in the mask
   uint32_t end;    // position after it
+  bool numeric;    // a number field: codes 2, 3, 13, 14, 23..30
+  bool name;       // a day or month name: codes 5..12, 15..22
 };
 
 struct CompiledMask {
@@ -35,16 +37,22 @@ struct CompiledMask {
   bool dayOfWeekToken = false;   // codes 4..12: the day of week is shown
   bool styledDayName = false;    // codes 6, 7, 8, 10, 11, 12
   bool styledMonthName = false;  // codes 16, 17, 18, 20, 21, 22
-  // The mask after the lenient-letter rewrite, once a formatting call has asked for it (it
-  // depends only on the text and the range).
-  mutable std::optional<std::u16string> lenient;
-  // The mask after StringToDate's rewrite (it depends only on the text).
-  mutable std::optional<std::u16string> parseRewrite;
+  bool numericOnly = true;       // literals and numeric fields only: codes 1, 2, 3, 13, 14, 23..30
+  // The mask after the lenient-letter rewrite, compiled in the same range, once a formatting
+  // call has asked for it (it depends only on the text and the range). Owned by this entry,
+  // so that one cache lookup serves a formatting call.
+  mutable std::unique_ptr<const CompiledMask> lenient;
+  // The mask after StringToDate's rewrite (it depends only on the text), compiled in the range
+  // StringToDate reads it in (date-time when the mask holds an hour, else date).
+  mutable std::unique_ptr<const CompiledMask> parseRewrite;
 
   // The mask character at `position`, or 0 at the end.
   char16_t At(uint32_t position) const { return position < text.size() ? text[position] : 0; }
 };
 
 const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range);
+
+// A compiled mask outside the cache (for the rewrites an entry keeps).
+std::unique_ptr<const CompiledMask> CompileUncached(std::u16string_view mask, TokenRange range);
 
 }  // namespace tq

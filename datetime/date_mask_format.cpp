@@ -14,31 +14,42 @@ namespace {
 
 constexpr uint16_t kMissing = 0xFFFF;
 
+// The field writers run once a token on every formatting call: kept inline in its loops.
+#define TQ_FIELD_WRITER [[gnu::always_inline]] inline
+
 // The text being written: on the stack up to its inline capacity, on the heap beyond.
 class OutputText {
  public:
-  void operator+=(char16_t c) {
-    if (used_ < kInline) {
-      inline_[used_++] = c;
-    } else {
-      Spill();
-      heap_ += c;
-    }
-  }
-  void append(const char16_t* text, size_t n) {
-    if (used_ + n <= kInline) {
-      std::copy(text, text + n, inline_ + used_);
+  void operator+=(char16_t c) { *Extend(1) = c; }
+  void append(const char16_t* text, size_t n) { std::copy(text, text + n, Extend(n)); }
+  // Room for `n` more characters at the end, which the caller fills.
+  char16_t* Extend(size_t n) {
+    if (!spilled_ && used_ + n <= kInline) {
+      char16_t* at = inline_ + used_;
       used_ += n;
-    } else {
-      Spill();
-      heap_.append(text, n);
+      return at;
     }
+    Spill();
+    const size_t at = heap_.size();
+    heap_.resize(at + n);
+    return heap_.data() + at;
   }
   void operator+=(std::u16string_view text) { append(text.data(), text.size()); }
   void append(size_t n, char16_t c) {
     for (size_t i = 0; i < n; ++i) *this += c;
   }
-  std::u16string str() const { return spilled_ ? heap_ : std::u16string(inline_, used_); }
+  void MoveTo(std::u16string& out) {
+    if (spilled_) {
+      out = std::move(heap_);
+    } else {
+      out.assign(inline_, used_);
+    }
+  }
+  std::u16string str() {
+    std::u16string out;
+    MoveTo(out);
+    return out;
+  }
 
  private:
   static constexpr size_t kInline = 128;
@@ -46,7 +57,6 @@ class OutputText {
     if (spilled_) return;
     heap_.assign(inline_, used_);
     spilled_ = true;
-    used_ = kInline;  // every later write goes to the heap
   }
   char16_t inline_[kInline];
   size_t used_ = 0;
@@ -54,36 +64,25 @@ class OutputText {
   std::u16string heap_;
 };
 
-// `value` in decimal with at least `width` digits ("%0*u").
-void AppendNumber(OutputText& out, unsigned value, int width) {
-  if (value < 100 && width == 2) {  // the common case: two-digit fields
-    const char16_t pair[2] = {static_cast<char16_t>(u'0' + value / 10),
-                              static_cast<char16_t>(u'0' + value % 10)};
-    out.append(pair, 2);
-    return;
+// The year printed with at least two digits, without its first two ("2024" gives "24", a
+// year of one or two digits gives nothing); at most 3 characters.
+char16_t* WriteYear2(char16_t* at, uint16_t year) {
+  if (year == kMissing) {
+    at[0] = at[1] = u'_';
+    return at + 2;
   }
-  char16_t digits[12];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n < width && n < 12) digits[n++] = u'0';
-  char16_t ordered[12];
-  for (int i = 0; i < n; ++i) ordered[i] = digits[n - 1 - i];
-  out.append(ordered, static_cast<size_t>(n));
+  char16_t printed[5];
+  const char16_t* end = WriteDateField(printed, year, 2);
+  for (const char16_t* c = printed + 2; c < end; ++c) *at++ = *c;
+  return at;
 }
 
-// A field of `width` digits (0: no leading zero), or as many "_" when it is missing.
 void AppendField(OutputText& out, uint16_t value, int width) {
-  if (value == kMissing) {
-    out.append(width == 0 ? 1 : static_cast<size_t>(width), u'_');
-  } else {
-    AppendNumber(out, value, width);
-  }
+  char16_t field[5];
+  out.append(field, static_cast<size_t>(WriteDateField(field, value, width) - field));
 }
 
-uint16_t TwelveHour(uint16_t hour, bool twelveHour) {
+TQ_FIELD_WRITER uint16_t TwelveHour(uint16_t hour, bool twelveHour) {
   if (!twelveHour || hour == kMissing) return hour;
   if (hour == 0) return 12;
   if (hour >= 13 && hour <= 23) return static_cast<uint16_t>(hour - 12);
@@ -117,34 +116,88 @@ void AppendMonthName(OutputText& out, const DateMask& object, const DateParts& p
 }
 
 void AppendYear2(OutputText& out, uint16_t year) {
-  if (year == kMissing) {
-    out += u"__";
-    return;
-  }
-  OutputText digits;
-  AppendNumber(digits, year, 2);
-  const std::u16string printed = digits.str();
-  out += std::u16string_view(printed).substr(2);  // the printed year without its first two
+  char16_t field[3];
+  out.append(field, static_cast<size_t>(WriteYear2(field, year) - field));
 }
 
 }  // namespace
 
 namespace {
 
-std::u16string FormatCompiled(const DateMask& object, const CompiledMask& compiled,
-                              const DateParts& parts, uint32_t flags) {
-  const bool twelveHour = compiled.twelveHour;
+// The value and width of a numeric field (the codes of CompiledMask::numericOnly but literals
+// and two-digit years).
+TQ_FIELD_WRITER void NumericField(int code, const DateParts& parts, bool twelveHour,
+                                  uint16_t& value, int& width) {
+  switch (code) {
+    case token::kDay:
+      value = parts.day, width = 0;
+      return;
+    case token::kDay2:
+      value = parts.day, width = 2;
+      return;
+    case token::kMonth:
+      value = parts.month, width = 0;
+      return;
+    case token::kMonth2:
+      value = parts.month, width = 2;
+      return;
+    case token::kYear4:
+      value = parts.year, width = 4;
+      return;
+    case token::kHour2:
+      value = TwelveHour(parts.hour, twelveHour), width = 2;
+      return;
+    case token::kHour:
+      value = TwelveHour(parts.hour, twelveHour), width = 0;
+      return;
+    case token::kMinute2:
+      value = parts.minute, width = 2;
+      return;
+    case token::kSecond2:
+      value = parts.second, width = 2;
+      return;
+    case token::kCentisecond2:
+      value =
+          parts.millisecond == kMissing ? kMissing : static_cast<uint16_t>(parts.millisecond / 10);
+      width = 2;
+      return;
+    default:  // token::kMillisecond3
+      value = parts.millisecond, width = 3;
+  }
+}
+
+// A mask of numbers and literals only (the common case), written straight into a buffer that
+// the number of tokens bounds (at most 5 characters a token). False for any other mask.
+bool FormatNumericOnly(const CompiledMask& compiled, const DateParts& parts,
+                       std::u16string& result) {
+  constexpr size_t kMaxTokens = 64;
+  if (!compiled.numericOnly || compiled.tokens.size() > kMaxTokens) return false;
+  char16_t buffer[kMaxTokens * 5];
+  char16_t* at = buffer;
+  for (const CompiledToken& t : compiled.tokens) {
+    if (t.code == token::kLiteral) {
+      *at++ = compiled.text[t.start];
+    } else if (t.code == token::kYear2) {
+      at = WriteYear2(at, parts.year);
+    } else {
+      uint16_t value;
+      int width;
+      NumericField(t.code, parts, compiled.twelveHour, value, width);
+      at = WriteDateField(at, value, width);
+    }
+  }
+  result.assign(buffer, static_cast<size_t>(at - buffer));
+  return true;
+}
+
+void FormatCompiled(const DateMask& object, const CompiledMask& compiled, const DateParts& parts,
+                    uint32_t flags, std::u16string& result) {
+  if (FormatNumericOnly(compiled, parts, result)) return;
   OutputText out;
   for (const CompiledToken& t : compiled.tokens) {
     switch (t.code) {
       case token::kLiteral:
         out += compiled.text[t.start];
-        break;
-      case token::kDay:
-        AppendField(out, parts.day, 0);
-        break;
-      case token::kDay2:
-        AppendField(out, parts.day, 2);
         break;
       case token::kDayInitial: {
         const std::u16string name =
@@ -152,38 +205,8 @@ std::u16string FormatCompiled(const DateMask& object, const CompiledMask& compil
         if (!name.empty()) out += name[0];
         break;
       }
-      case token::kMonth:
-        AppendField(out, parts.month, 0);
-        break;
-      case token::kMonth2:
-        AppendField(out, parts.month, 2);
-        break;
       case token::kYear2:
         AppendYear2(out, parts.year);
-        break;
-      case token::kYear4:
-        AppendField(out, parts.year, 4);
-        break;
-      case token::kHour2:
-        AppendField(out, TwelveHour(parts.hour, twelveHour), 2);
-        break;
-      case token::kHour:
-        AppendField(out, TwelveHour(parts.hour, twelveHour), 0);
-        break;
-      case token::kMinute2:
-        AppendField(out, parts.minute, 2);
-        break;
-      case token::kSecond2:
-        AppendField(out, parts.second, 2);
-        break;
-      case token::kCentisecond2:
-        AppendField(out,
-                    parts.millisecond == kMissing ? kMissing
-                                                  : static_cast<uint16_t>(parts.millisecond / 10),
-                    2);
-        break;
-      case token::kMillisecond3:
-        AppendField(out, parts.millisecond, 3);
         break;
       case token::kAmPm:
         if (parts.hour == kMissing) {
@@ -197,17 +220,24 @@ std::u16string FormatCompiled(const DateMask& object, const CompiledMask& compil
           AppendDayName(out, object, parts, t.code, flags);
         } else if (t.code >= token::kMonthNameFirst && t.code <= token::kMonthNameLast) {
           AppendMonthName(out, object, parts, t.code, flags);
+        } else {
+          uint16_t value;
+          int width;
+          NumericField(t.code, parts, compiled.twelveHour, value, width);
+          AppendField(out, value, width);
         }
     }
   }
-  return out.str();
+  out.MoveTo(result);
 }
 
 }  // namespace
 
 std::u16string FormatDateParts(const DateMask& object, std::u16string_view mask,
                                const DateParts& parts, uint32_t flags) {
-  return FormatCompiled(object, CompileMask(mask, object.tokenRange()), parts, flags);
+  std::u16string out;
+  FormatCompiled(object, CompileMask(mask, object.tokenRange()), parts, flags, out);
+  return out;
 }
 
 void RewriteLenientLetters(const DateMask& object, RewrittenText& m) {
@@ -235,6 +265,30 @@ void RewriteLenientLetters(const DateMask& object, RewrittenText& m) {
   m.Replace(u"yyyy", u"YYYY");
 }
 
+void FormatWithDisplayMask(const DateMask& mask, DateParts parts, std::u16string& out,
+                           uint32_t flags) {
+  const CompiledMask* compiled = &CompileMask(mask.DisplayMask(), mask.tokenRange());
+  if (flags & kFormatLenientLetters) {
+    if (!compiled->lenient) {
+      // The rewrite compiles at most two other masks: this entry, the newest, stays.
+      RewrittenText rewritten(compiled->text);
+      RewriteLenientLetters(mask, rewritten);
+      compiled->lenient = CompileUncached(rewritten.view(), mask.tokenRange());
+    }
+    compiled = compiled->lenient.get();
+  }
+  parts.dayOfWeek = kMissing;
+  if (compiled->dayOfWeekToken && mask.dateMode() && parts.year != kMissing &&
+      parts.month != kMissing && parts.day != kMissing) {
+    int32_t dayNumber = 0;
+    if (IsValidDateSilently(parts.year, parts.month, parts.day) &&
+        DateToDayNumber(parts.day, parts.month, parts.year, dayNumber)) {
+      parts.dayOfWeek = static_cast<uint16_t>(((dayNumber + 2) % 7 + 7) % 7);
+    }
+  }
+  FormatCompiled(mask, *compiled, parts, flags, out);
+}
+
 bool FormatDate(const DateMask& mask, std::u16string_view value, std::u16string& out,
                 uint32_t flags) {
   out.clear();
@@ -243,27 +297,7 @@ bool FormatDate(const DateMask& mask, std::u16string_view value, std::u16string&
   DateParts parts;
   if (!ParseDateParts(mask, value, layout, parts, 0)) return false;
   if (parts.month == kMissing && parts.day == kMissing && parts.year == 0) parts.year = kMissing;
-  std::u16string_view display = mask.DisplayMask();
-  if (flags & kFormatLenientLetters) {
-    const CompiledMask& compiled = CompileMask(display, mask.tokenRange());
-    if (!compiled.lenient) {
-      RewrittenText rewritten(display);
-      RewriteLenientLetters(mask, rewritten);
-      compiled.lenient.emplace(rewritten.view());
-    }
-    display = *compiled.lenient;
-  }
-  const CompiledMask& compiled = CompileMask(display, mask.tokenRange());
-  parts.dayOfWeek = kMissing;
-  if (compiled.dayOfWeekToken && mask.dateMode() && parts.year != kMissing &&
-      parts.month != kMissing && parts.day != kMissing) {
-    int32_t dayNumber = 0;
-    if (IsValidDateSilently(parts.year, parts.month, parts.day) &&
-        DateToDayNumber(parts.day, parts.month, parts.year, dayNumber)) {
-      parts.dayOfWeek = static_cast<uint16_t>(((dayNumber + 2) % 7 + 7) % 7);
-    }
-  }
-  out = FormatCompiled(mask, compiled, parts, flags);
+  FormatWithDisplayMask(mask, parts, out, flags);
   return true;
 }
 

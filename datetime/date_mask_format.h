@@ -16,11 +16,41 @@ namespace tq {
 
 class DateMask;
 
+// The most characters WriteDateField writes.
+inline constexpr int kMaxFieldCharacters = 5;
+
+// Writes `value` in decimal with at least `width` digits ("%0*u"), or `width` underscores (one
+// when the width is 0) when the field is missing (65535). Returns the end of what it wrote.
+[[gnu::always_inline]] inline char16_t* WriteDateField(char16_t* at, uint16_t value, int width) {
+  if (value == 0xFFFF) {
+    const int n = width == 0 ? 1 : width;
+    for (int i = 0; i < n; ++i) *at++ = u'_';
+    return at;
+  }
+  if (width == 2 && value < 100) {  // the common fields
+    at[0] = static_cast<char16_t>(u'0' + value / 10);
+    at[1] = static_cast<char16_t>(u'0' + value % 10);
+    return at + 2;
+  }
+  int digits = value >= 10000 ? 5 : value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
+  if (digits < width) digits = width;
+  for (int i = digits - 1; i >= 0; --i) {
+    at[i] = static_cast<char16_t>(u'0' + value % 10);
+    value = static_cast<uint16_t>(value / 10);
+  }
+  return at + digits;
+}
+
 // Formats `value` (read with the object's input format, or with the display mask when the
 // input format is empty). Flags: 0, or kFormatLenientLetters. False when the value cannot be
 // read; `out` is then empty.
 bool FormatDate(const DateMask& mask, std::u16string_view value, std::u16string& out,
                 uint32_t flags);
+
+// Writes the object's display mask (after the lenient-letter rewrite with that flag) with
+// `parts`, whose day of the week is computed here when the mask shows it.
+void FormatWithDisplayMask(const DateMask& mask, DateParts parts, std::u16string& out,
+                           uint32_t flags);
 
 // Writes `mask` (tokenized in the object's range) with `parts`.
 std::u16string FormatDateParts(const DateMask& object, std::u16string_view mask,

@@ -40,6 +40,25 @@ bool ReplaceToken(std::u16string& mask, std::u16string_view token, std::u16strin
   return ReplaceAll(mask, Lower(token), by);
 }
 
+// The parts that reading a valid date or date-time text through its input format gives: a
+// time of fewer digits than its fields leaves the later fields missing, and a minute read
+// without its second counts second 0.
+DateParts PartsOfValidText(size_t length, const CivilDate& day, const TimeOfDay& time) {
+  constexpr uint16_t kMissing = 0xFFFF;
+  DateParts parts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
+  parts.year = static_cast<uint16_t>(day.year);
+  parts.month = static_cast<uint16_t>(day.month);
+  parts.day = static_cast<uint16_t>(day.day);
+  const size_t timeDigits = length > 8 ? length - 8 : 0;
+  if (timeDigits >= 2) parts.hour = static_cast<uint16_t>(time.hour);
+  if (timeDigits >= 4) {
+    parts.minute = static_cast<uint16_t>(time.minute);
+    parts.second = static_cast<uint16_t>(timeDigits >= 6 ? time.second : 0);
+  }
+  if (timeDigits >= 8) parts.millisecond = static_cast<uint16_t>(time.millisecond);
+  return parts;
+}
+
 }  // namespace
 
 std::u16string FillTimeMask(std::u16string_view mask, int hour, int minute, int second,
@@ -61,18 +80,19 @@ std::u16string FillTimeMask(std::u16string_view mask, int hour, int minute, int 
   return m;
 }
 
-std::u16string DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
-                            RegionalSettings settings, ComponentProxy* errors) {
+void DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
+                  RegionalSettings settings, ComponentProxy* errors, std::u16string& out) {
+  out.clear();
   // A date typed through an input mask may end with placeholders.
   while (!date.empty() && date.back() == u'_') date.remove_suffix(1);
-  if (date.empty()) return std::u16string();
+  if (date.empty()) return;
   if (date.size() < 8) {
     if (errors) RaiseError(errors, kDateTooShort, {date});
-    return std::u16string();
+    return;
   }
   if (date.size() >= 18) {
     if (errors) RaiseError(errors, kDateTooLong, {date});
-    return std::u16string();
+    return;
   }
   const bool dateTime = date.size() > 8;
   if (mask && *mask == kUseSystemMask) {
@@ -80,36 +100,52 @@ std::u16string DateToString(std::u16string_view date, std::optional<std::u16stri
         *mask, true,
         dateTime ? std::optional<std::u16string_view>(u"YYYYMMDDHHmmSS") : std::nullopt);
     object.AttachSettings(std::move(settings));
-    std::u16string out;
     object.Format(date, out);
-    return out;
+    return;
   }
-  if (mask && (*mask == kUseDateRfc3339Utc || *mask == kUseDateRfc3339))
-    return DateTextToRfc3339(date, *mask == kUseDateRfc3339Utc).value_or(std::u16string());
+  if (mask && (*mask == kUseDateRfc3339Utc || *mask == kUseDateRfc3339)) {
+    out = DateTextToRfc3339(date, *mask == kUseDateRfc3339Utc).value_or(std::u16string());
+    return;
+  }
 
   CivilDate day;
   TimeOfDay time;
   const bool parsed =
       dateTime ? ParseDateTimeText(date, day, time, errors) : ParseDateText(date, day, errors);
-  if (!parsed) return std::u16string();
+  if (!parsed) return;
   if (!mask) {
-    if (!dateTime) return Printed("%02d/%02d/%04d", day.day, day.month, day.year);
-    return Printed("%02d/%02d/%04d %02d:%02d:%02d:%d", day.day, day.month, day.year, time.hour,
-                   time.minute, time.second,
-                   time.centisecond != 0 ? time.centisecond : time.millisecond);
+    if (!dateTime) {
+      out = Printed("%02d/%02d/%04d", day.day, day.month, day.year);
+    } else {
+      out = Printed("%02d/%02d/%04d %02d:%02d:%02d:%d", day.day, day.month, day.year, time.hour,
+                    time.minute, time.second,
+                    time.centisecond != 0 ? time.centisecond : time.millisecond);
+    }
+    return;
   }
-  std::u16string out;
   if (*mask == kUseDateRelativeDurationMask) {
     RelativeDurationMask relative;
     relative.AttachSettings(std::move(settings));
     relative.Format(date, out);
-    return out;
+    return;
   }
   std::optional<std::u16string_view> input;
-  if (dateTime) input = date.size() < 17 ? u"YYYYMMDDHHmmSSCC" : u"YYYYMMDDHHmmSSCCC";
+  // The input formats of date-times of up to 16 characters (centiseconds) and of 17
+  // (milliseconds).
+  constexpr std::u16string_view kCentiseconds = u"YYYYMMDDHHmmSSCC";
+  constexpr std::u16string_view kMilliseconds = u"YYYYMMDDHHmmSSCCC";
+  if (dateTime) input = date.size() < 17 ? kCentiseconds : kMilliseconds;
   DateMask object(*mask, true, input);
   object.AttachSettings(std::move(settings));
-  FormatDate(object, date, out, kFormatLenientLetters);
+  // The text was validated above: its parts are known without reading it again.
+  FormatWithDisplayMask(object, PartsOfValidText(date.size(), day, time), out,
+                        kFormatLenientLetters);
+}
+
+std::u16string DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
+                            RegionalSettings settings, ComponentProxy* errors) {
+  std::u16string out;
+  DateToString(date, mask, std::move(settings), errors, out);
   return out;
 }
 

@@ -20,6 +20,9 @@ struct ComponentProxy;
 // `mask` nullopt: the one-parameter form (no mask).
 std::u16string DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
                             RegionalSettings settings, ComponentProxy* errors);
+// The same written into `out` (whose storage a caller may reuse from call to call).
+void DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
+                  RegionalSettings settings, ComponentProxy* errors, std::u16string& out);
 std::u16string TimeToString(std::u16string_view time, std::optional<std::u16string_view> mask,
                             RegionalSettings settings, ComponentProxy* errors);
 

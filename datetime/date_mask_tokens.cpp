@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace tq {
 namespace {
@@ -78,11 +79,12 @@ MaskToken NextMaskToken(std::u16string_view mask, size_t& position, TokenRange r
 }
 
 bool IsDateTimeFormat(std::u16string_view format) {
+  // The six formats: the English or French letters of a date and a time, with 0, 2 or 3
+  // digits of the second's fractions.
   if (format.size() != 14 && format.size() != 16 && format.size() != 17) return false;
-  static constexpr std::u16string_view kFormats[] = {u"YYYYMMDDHHmmSS",    u"YYYYMMDDHHmmSSCC",
-                                                     u"AAAAMMJJHHmmSSCC",  u"YYYYMMDDHHmmSSCCC",
-                                                     u"AAAAMMJJHHmmSSCCC", u"AAAAMMJJHHmmSS"};
-  return std::find(std::begin(kFormats), std::end(kFormats), format) != std::end(kFormats);
+  constexpr std::u16string_view kEnglish = u"YYYYMMDDHHmmSSCCC", kFrench = u"AAAAMMJJHHmmSSCCC";
+  const std::u16string_view letters = format[0] == u'Y' ? kEnglish : kFrench;
+  return std::memcmp(format.data(), letters.data(), format.size() * sizeof(char16_t)) == 0;
 }
 
 uint32_t NameStyleOfCode(int code) {

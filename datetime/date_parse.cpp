@@ -2,6 +2,7 @@
 #include "datetime/date_parse.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "datetime/date_mask.h"
 #include "datetime/date_mask_compiled.h"
@@ -24,7 +25,9 @@ bool IsLetter(char16_t c) {
 
 // The field read as a decimal number the way the runtime library reads one: leading blanks,
 // an optional sign, then digits up to the first other character.
-int32_t DecimalValue(std::u16string_view field) {
+[[gnu::always_inline]] inline int32_t DecimalValue(std::u16string_view field) {
+  if (field.size() == 2 && IsDigit(field[0]) && IsDigit(field[1]))  // the most common field
+    return (field[0] - u'0') * 10 + (field[1] - u'0');
   if (field.size() <= 4) {  // the common case: a field of digits only
     int32_t value = 0;
     bool digits = !field.empty();
@@ -55,16 +58,6 @@ std::u16string Upper(std::u16string_view text) {
 bool SameText(std::u16string_view a, std::u16string_view b, bool ignoreCase) {
   if (!ignoreCase) return a == b;
   return a.size() == b.size() && Upper(a) == Upper(b);
-}
-
-bool IsNumericCode(int code) {
-  return code == token::kDay || code == token::kDay2 || code == token::kMonth ||
-         code == token::kMonth2 || (code >= token::kYear2 && code <= token::kMillisecond3);
-}
-
-bool IsNameCode(int code) {
-  return (code >= token::kDayNameFirst && code <= token::kDayNameLast) ||
-         (code >= token::kMonthNameFirst && code <= token::kMonthNameLast);
 }
 
 // Width of a name field: up to the mask character that follows the token (the end of the
@@ -123,6 +116,30 @@ void CompleteParts(const DateMask& object, DateParts& parts) {
     parts.millisecond = 0;
 }
 
+// The input layouts of StringToDate, written field by field as the formatting engine would
+// write them (at least the field's width in digits, a missing field as underscores).
+constexpr std::u16string_view kDateLayout = u"AAAAMMJJ";
+constexpr std::u16string_view kDateTimeLayout = u"AAAAMMJJHHmmSSCCC";
+
+bool IsLayout(std::u16string_view format, std::u16string_view layout) {
+  return format.size() == layout.size() &&
+         std::memcmp(format.data(), layout.data(), layout.size() * sizeof(char16_t)) == 0;
+}
+
+void WriteDateLayout(const DateParts& parts, bool withTime, std::u16string& out) {
+  char16_t text[7 * kMaxFieldCharacters];
+  char16_t* at = WriteDateField(text, parts.year, 4);
+  at = WriteDateField(at, parts.month, 2);
+  at = WriteDateField(at, parts.day, 2);
+  if (withTime) {
+    at = WriteDateField(at, parts.hour, 2);
+    at = WriteDateField(at, parts.minute, 2);
+    at = WriteDateField(at, parts.second, 2);
+    at = WriteDateField(at, parts.millisecond, 3);
+  }
+  out.assign(text, static_cast<size_t>(at - text));
+}
+
 uint16_t Stored(int32_t value) {
   return static_cast<uint16_t>(value);
 }
@@ -131,21 +148,33 @@ uint16_t Stored(int32_t value) {
 
 bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16string_view mask,
                     DateParts& parts, uint32_t flags) {
+  return ParseDateParts(object, input, CompileMask(mask, object.tokenRange()), parts, flags);
+}
+
+bool ParseDateParts(const DateMask& object, std::u16string_view input, const CompiledMask& compiled,
+                    DateParts& parts, uint32_t flags) {
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
-  const CompiledMask& compiled = CompileMask(mask, object.tokenRange());
+  const std::u16string_view mask = compiled.text;
   const bool hasAmPm = compiled.twelveHour;
   size_t at = 0;  // read position in the input
+  // The input ends before a token's field: what was read stands when it holds a day or an hour.
+  auto inputEnds = [&parts] {
+    if (parts.second == kMissing && parts.hour != kMissing && parts.minute != kMissing)
+      parts.second = 0;
+    return parts.day != kMissing || parts.hour != kMissing;
+  };
   for (const CompiledToken& t : compiled.tokens) {
     const size_t start = t.start, position = t.end;
-    const char16_t next = compiled.At(t.end);
-    size_t width = t.code == token::kLiteral ? 1 : static_cast<size_t>(t.widthClass);
-    if (IsNameCode(t.code)) width = NameWidth(input, at, mask, position, t.widthClass);
-    if (input.size() - at < width) {
-      if (parts.second == kMissing && parts.hour != kMissing && parts.minute != kMissing)
-        parts.second = 0;
-      return parts.day != kMissing || parts.hour != kMissing;
+    if (t.code == token::kLiteral) {  // most tokens: one character, matched only when strict
+      if (at >= input.size()) return inputEnds();
+      if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start]) return false;
+      ++at;
+      continue;
     }
-    std::u16string_view field = input.substr(at, width);
+    size_t width = static_cast<size_t>(t.widthClass);
+    if (t.name) width = NameWidth(input, at, mask, position, t.widthClass);
+    if (input.size() - at < width) return inputEnds();
+    std::u16string_view field(input.data() + at, width);  // within the input: checked above
     char16_t year[4];
     if (t.code == token::kYear4 && field.size() == 4 && field[2] != u'_' && field[3] == u'_') {
       std::copy(field.begin(), field.end(), year);
@@ -153,8 +182,9 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
       field = std::u16string_view(year, 4);
     }
     const bool missing = !field.empty() && field[0] == u'_';
-    int32_t value = missing ? kMissing : DecimalValue(field);
-    if (IsNumericCode(t.code) && !missing && value == 0 && !field.empty() && field[0] != u'0') {
+    // Only number fields have a value; names and markers are read as text below.
+    int32_t value = missing || !t.numeric ? kMissing : DecimalValue(field);
+    if (t.numeric && !missing && value == 0 && !field.empty() && field[0] != u'0') {
       if (!(hasAmPm &&
             (SameText(field, object.AmText(), true) || SameText(field, object.PmText(), true))))
         return false;
@@ -165,15 +195,11 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
         field.size() >= 2 && !IsDigit(field[1]))
       width = 1;
     switch (t.code) {
-      case token::kLiteral:
-        if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start])
-          return false;
-        break;
       case token::kDay:
-        if (!(compiled.storedMonthName && next == u' ') && !missing) {
+        if (!(compiled.storedMonthName && compiled.At(position) == u' ') && !missing) {
           if (value < 10 && field[0] != u'0') {
             width = 1;
-          } else if (IsLetter(next) && input.size() == mask.size()) {
+          } else if (IsLetter(compiled.At(position)) && input.size() == mask.size()) {
             value = DecimalValue(field.substr(0, 1));
             width = 1;
           }
@@ -239,24 +265,33 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
 }
 
 std::u16string ParseToText(const DateMask& object, std::u16string_view input, uint32_t flags) {
-  DateParts parts;
-  if (!ParseDateParts(object, input, object.DisplayMask(), parts, flags)) return std::u16string();
   std::u16string text;
+  ParseToText(object, input, CompileMask(object.DisplayMask(), object.tokenRange()), flags, text);
+  return text;
+}
+
+void ParseToText(const DateMask& object, std::u16string_view input, const CompiledMask& display,
+                 uint32_t flags, std::u16string& text) {
+  text.clear();
+  DateParts parts;
+  if (!ParseDateParts(object, input, display, parts, flags)) return;
   if (IsDateTimeFormat(object.inputFormat()) || object.dateMode()) {
-    if (parts.day == kMissing && !CompileMask(object.DisplayMask(), object.tokenRange()).dayToken)
-      parts.day = 1;
-    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing)
-      return std::u16string();
-    text = FormatDateParts(object, object.inputFormat(), parts, 0);
+    if (parts.day == kMissing && !display.dayToken) parts.day = 1;
+    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) return;
+    const std::u16string_view layout = object.inputFormat();
+    if (IsLayout(layout, kDateLayout) || IsLayout(layout, kDateTimeLayout)) {
+      WriteDateLayout(parts, layout.size() == kDateTimeLayout.size(), text);
+    } else {
+      text = FormatDateParts(object, layout, parts, 0);
+    }
     if (text.size() > 32) text.resize(32);
   } else {
-    if (parts.hour == kMissing || parts.minute == kMissing) return std::u16string();
+    if (parts.hour == kMissing || parts.minute == kMissing) return;
     if (parts.second == kMissing) parts.second = 0;
     if (parts.millisecond == kMissing) parts.millisecond = 0;
     text = FormatDateParts(object, object.inputFormat(), parts, 0);
     if (text.size() > 9) text.resize(9);
   }
-  return text;
 }
 
 }  // namespace tq

@@ -16,6 +16,7 @@
 namespace tq {
 
 class DateMask;
+struct CompiledMask;
 
 // Parse flags.
 inline constexpr uint32_t kParsePivotYears = 4;  // two-digit years above 50 are 19xx
@@ -24,10 +25,17 @@ inline constexpr uint32_t kParseStrict = 16;     // names ignore case; mask lett
 // Reads `input` through `mask` (tokenized in the object's range) into `parts`.
 bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16string_view mask,
                     DateParts& parts, uint32_t flags);
+// The same with the mask already compiled (in the object's range).
+bool ParseDateParts(const DateMask& object, std::u16string_view input,
+                    const CompiledMask& mask, DateParts& parts, uint32_t flags);
 
 // Reads `input` through the object's display mask and writes the result in its input format:
 // a date or date-time of at most 32 characters, or a time of at most 9. Empty when the text
 // cannot be read or lacks the fields the result needs.
 std::u16string ParseToText(const DateMask& object, std::u16string_view input, uint32_t flags);
+// The same with the display mask already compiled (in the object's range), written into
+// `text` (whose storage a caller may reuse).
+void ParseToText(const DateMask& object, std::u16string_view input, const CompiledMask& display,
+                 uint32_t flags, std::u16string& text);
 
 }  // namespace tq

@@ -8,6 +8,12 @@
 #include "datetime/system_masks.h"
 
 namespace tq {
+namespace {
+
+// The layout StringToDate writes a date-time in.
+constexpr std::u16string_view kParsedDateTimeFormat = u"AAAAMMJJHHmmSSCCC";
+
+}  // namespace
 
 std::u16string RewriteParseMask(std::u16string_view mask, bool holdsTime) {
   RewrittenText m(mask);
@@ -27,21 +33,41 @@ std::u16string RewriteParseMask(std::u16string_view mask, bool holdsTime) {
 
 std::u16string StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
                             RegionalSettings settings) {
-  if (text.empty()) return std::u16string();
+  std::u16string out;
+  StringToDate(text, mask, std::move(settings), out);
+  return out;
+}
+
+void StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
+                  RegionalSettings settings, std::u16string& out) {
+  out.clear();
+  if (text.empty()) return;
   const std::u16string_view given = mask.value_or(kDefaultDateParseMask);
-  if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339)
-    return Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
-  const bool holdsTime = given.find(u'H') != std::u16string_view::npos;
-  // The rewrite is kept with the compiled form of the given mask, which outlives the object
-  // (parsing compiles only two more masks).
+  if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339) {
+    out = Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
+    return;
+  }
+  // The rewrite is kept, compiled, with the compiled form of the given mask, which outlives
+  // the object (parsing compiles no other mask).
   const CompiledMask& compiled = CompileMask(given, TokenRange::kDate);
-  if (!compiled.parseRewrite) compiled.parseRewrite = RewriteParseMask(given, holdsTime);
-  const std::u16string_view rewritten = *compiled.parseRewrite;
+  if (!compiled.parseRewrite) {
+    const bool holdsTime = given.find(u'H') != std::u16string_view::npos;
+    compiled.parseRewrite = CompileUncached(RewriteParseMask(given, holdsTime),
+                                            holdsTime ? TokenRange::kDateTime : TokenRange::kDate);
+  }
+  const CompiledMask& rewrite = *compiled.parseRewrite;
+  const bool holdsTime = rewrite.range == TokenRange::kDateTime;
   DateMask object(
-      rewritten, true,
-      holdsTime ? std::optional<std::u16string_view>(u"AAAAMMJJHHmmSSCCC") : std::nullopt);
+      rewrite.text, true,
+      holdsTime ? std::optional<std::u16string_view>(kParsedDateTimeFormat) : std::nullopt);
   object.AttachSettings(std::move(settings));
-  return ParseToText(object, text, kParseStrict | kParsePivotYears);
+  constexpr uint32_t kFlags = kParseStrict | kParsePivotYears;
+  // A special mask name stands for another mask, which the object has resolved.
+  if (IsSpecialMaskName(rewrite.text)) {
+    out = ParseToText(object, text, kFlags);
+    return;
+  }
+  ParseToText(object, text, rewrite, kFlags, out);
 }
 
 std::u16string StringToTime(std::u16string_view text, std::optional<std::u16string_view> mask,

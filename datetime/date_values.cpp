@@ -104,6 +104,14 @@ int32_t DigitsValue(std::u16string_view digits) {
   return value;
 }
 
+// Decimal value of the `count` digits at `first` (checked by the caller), without the bounds
+// checks of substr: the date and time texts are read on every formatting call.
+int32_t DigitsAt(const char16_t* first, int count) {
+  int32_t value = 0;
+  for (int i = 0; i < count; ++i) value = value * 10 + (first[i] - u'0');
+  return value;
+}
+
 void AppendNumber(std::u16string& out, int64_t value, int width) {
   char16_t buffer[24];
   int length = 0;
@@ -214,8 +222,8 @@ bool ParseDateText(std::u16string_view text, CivilDate& date, ComponentProxy* er
       Report(errors, date_error::kDateNotDigits);
       return false;
     }
-    const CivilDate read{DigitsValue(text.substr(0, 4)), DigitsValue(text.substr(4, 2)),
-                         DigitsValue(text.substr(6, 2))};
+    const char16_t* digits = text.data();
+    const CivilDate read{DigitsAt(digits, 4), DigitsAt(digits + 4, 2), DigitsAt(digits + 6, 2)};
     if (!CheckDate(read.year, read.month, read.day, errors)) return false;
     date = read;
     return true;
@@ -239,12 +247,11 @@ bool ParseTimeText(std::u16string_view text, TimeOfDay& time, ComponentProxy* er
   }
   char16_t field[9] = {u'0', u'0', u'0', u'0', u'0', u'0', u'0', u'0', u'0'};
   for (size_t i = 0; i < text.size(); ++i) field[i] = text[i];
-  const std::u16string_view digits(field, 9);
   TimeOfDay read;
-  read.hour = DigitsValue(digits.substr(0, 2));
-  read.minute = DigitsValue(digits.substr(2, 2));
-  read.second = DigitsValue(digits.substr(4, 2));
-  read.millisecond = DigitsValue(digits.substr(6, 3));
+  read.hour = DigitsAt(field, 2);
+  read.minute = DigitsAt(field + 2, 2);
+  read.second = DigitsAt(field + 4, 2);
+  read.millisecond = DigitsAt(field + 6, 3);
   read.centisecond = read.millisecond / 10;
   if (read.second >= 60) {
     Report(errors, date_error::kSecondRange, {read.second});

@@ -43,9 +43,11 @@ TQ_ENTRY(DateToString_Date) {
 }
 
 TQ_ENTRY(DateToString_Mask) {
-  return SetTextResult(
-      context, DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy),
-      typecode::kText130);
+  // The text is written in a buffer kept by the thread, so that a loop of calls allocates
+  // only the VM's string.
+  thread_local std::u16string shown;
+  DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy, shown);
+  return SetTextResult(context, shown, typecode::kText130);
 }
 
 TQ_ENTRY(TimeToString_Time) {
@@ -67,9 +69,9 @@ TQ_ENTRY(StringToDate_Text) {
 }
 
 TQ_ENTRY(StringToDate_Mask) {
-  return SetTextResult(
-      context, StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context)),
-      typecode::kText);
+  thread_local std::u16string read;  // reused from call to call, as for DateToString
+  StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), read);
+  return SetTextResult(context, read, typecode::kText);
 }
 
 TQ_ENTRY(StringToTime_Text) {

@@ -197,7 +197,8 @@ std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
     }
     host = std::move(next);
   }
-  if (host.empty()) host = "/";
+  // push_back rather than assigning a literal: GCC 12 at -O3 reports a false -Wrestrict there.
+  if (host.empty()) host.push_back('/');
   if (host.size() > kMaxHostPathBytes) return Refuse(ERROR_FILENAME_EXCED_RANGE);
   return host;
 }
@@ -226,7 +227,7 @@ std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
   }
   std::string normalized;
   for (std::string_view part : parts) normalized.append("/").append(part);
-  if (normalized.empty()) normalized = "/";
+  if (normalized.empty()) normalized.push_back('/');
 
   // The path may be written under the configured root or under its canonical form.
   const std::string root = DeviceRoot();

@@ -265,4 +265,30 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+std::string WriteJson(const JsonValue& v) {
+  switch (v.kind) {
+    case JsonValue::Kind::kNull: return "null";
+    case JsonValue::Kind::kBoolean: return v.boolean ? "true" : "false";
+    case JsonValue::Kind::kNumber: {
+      if (v.integral) return std::to_string(v.integer);
+      char buffer[64];
+      auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.number);
+      return ec == std::errc() && std::isfinite(v.number) ? std::string(buffer, end) : "null";
+    }
+    case JsonValue::Kind::kString: return JsonString(v.text);
+    case JsonValue::Kind::kArray: {
+      std::string out = "[";
+      for (size_t i = 0; i < v.elements.size(); ++i) out += (i ? ", " : "") + WriteJson(v.elements[i]);
+      return out + "]";
+    }
+    case JsonValue::Kind::kObject: {
+      std::string out = "{";
+      for (size_t i = 0; i < v.members.size(); ++i)
+        out += (i ? ", " : "") + JsonString(v.members[i].name) + ": " + WriteJson(v.members[i].value);
+      return out + "}";
+    }
+  }
+  return "null";
+}
+
 }  // namespace ce

@@ -43,6 +43,10 @@ struct JsonError {
 // Parses one JSON document; on failure returns nullopt and fills `error`.
 std::optional<JsonValue> ParseJson(std::string_view text, JsonError* error = nullptr);
 
+// `value` as JSON text on one line (members in their order; numbers read as whole numbers are
+// written as such, others in the shortest form that reads back).
+std::string WriteJson(const JsonValue& value);
+
 // `text` (UTF-8) as a JSON string literal, quotes included. Control characters, U+0085, U+2028
 // and U+2029 are written as \u escapes, so the literal never breaks a line.
 std::string JsonString(std::string_view text);

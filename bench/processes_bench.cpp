@@ -22,6 +22,7 @@
 
 #include "frame/vm_procedure.h"
 #include "platform/device_path.h"
+#include "platform/named_object.h"
 #include "services/program_launch.h"
 #include "system/shared_zone.h"
 #include "system/zone_notifier.h"
@@ -116,6 +117,7 @@ void SharedZoneRoundTrip(benchmark::State& state) {
   kill(child, SIGKILL);
   waitpid(child, nullptr, 0);
   tq::StopZoneNotifications();
+  ce::RemoveDeviceObjects();  // the killed child's references would keep them
 }
 BENCHMARK(SharedZoneRoundTrip)->UseRealTime();
 

@@ -32,7 +32,7 @@ class RemoveObjectsAtEnd : public ::testing::Environment {
     ce::RemoveDeviceObjects();
   }
 };
-const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new RemoveObjectsAtEnd);
+[[maybe_unused]] const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new RemoveObjectsAtEnd);
 
 // zone_peer in the background; its pid once it has printed its first line.
 pid_t StartPeer(const std::string& mode, const std::string& zone) {

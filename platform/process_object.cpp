@@ -25,6 +25,7 @@ struct Child {
   uint64_t startTime = 0;
   std::optional<DWORD> exitCode;
   std::optional<UINT> requestedCode;  // set by TerminateProcess
+  int handles = 0;                     // ProcessObjects on it
 };
 
 struct Children {
@@ -37,11 +38,12 @@ Children& TheChildren() {
   return *children;
 }
 
-// Collects the child's status when it has ended; the caller holds the lock.
-void ReapLocked(pid_t pid, Child& child) {
+// Collects the child's status when it has ended; the caller holds the lock. `exited`: its
+// pidfd said so, and the status may trail that by a moment, so it is waited for.
+void ReapLocked(pid_t pid, Child& child, bool exited = false) {
   if (child.exitCode) return;
   siginfo_t info{};
-  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG) != 0) {
+  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | (exited ? 0 : WNOHANG)) != 0) {
     if (errno == ECHILD) child.exitCode = 0;  // collected elsewhere: the status is lost
     return;
   }
@@ -79,6 +81,14 @@ ProcessObject::ProcessObject(pid_t pid, uint64_t startTime, int pidfd, bool chil
 
 ProcessObject::~ProcessObject() {
   close(pidfd_);
+  if (!child_) return;
+  // The last handle on an ended child: its status can no longer be asked for.
+  Children& children = TheChildren();
+  std::lock_guard<std::mutex> guard(children.lock);
+  const auto found = children.byPid.find(pid_);
+  if (found != children.byPid.end() && --found->second.handles <= 0 && found->second.exitCode) {
+    children.byPid.erase(found);
+  }
 }
 
 bool ProcessObject::Ended() {
@@ -86,7 +96,7 @@ bool ProcessObject::Ended() {
   Children& children = TheChildren();
   std::lock_guard<std::mutex> guard(children.lock);
   Child& child = children.byPid[pid_];
-  if (!child.exitCode && Readable(pidfd_, 0)) ReapLocked(pid_, child);
+  if (!child.exitCode && Readable(pidfd_, 0)) ReapLocked(pid_, child, true);
   return child.exitCode.has_value();
 }
 
@@ -130,7 +140,7 @@ bool ProcessObject::Kill(UINT exitCode) {
 void AdoptChild(pid_t pid, uint64_t startTime) {
   Children& children = TheChildren();
   std::lock_guard<std::mutex> guard(children.lock);
-  children.byPid[pid] = Child{startTime, std::nullopt, std::nullopt};
+  children.byPid[pid] = Child{startTime, std::nullopt, std::nullopt, 0};
 }
 
 void ReapEndedChildren() {
@@ -138,6 +148,7 @@ void ReapEndedChildren() {
   std::lock_guard<std::mutex> guard(children.lock);
   for (auto& [pid, child] : children.byPid) ReapLocked(pid, child);
 }
+
 
 std::shared_ptr<ProcessObject> OpenProcessObject(pid_t pid, uint64_t startTime) {
   const int pidfd = PidfdOpen(pid);
@@ -159,6 +170,7 @@ std::shared_ptr<ProcessObject> OpenProcessObject(pid_t pid, uint64_t startTime) 
     std::lock_guard<std::mutex> guard(children.lock);
     const auto found = children.byPid.find(pid);
     child = found != children.byPid.end() && found->second.startTime == startTime;
+    if (child) ++found->second.handles;
   }
   return std::make_shared<ProcessObject>(pid, startTime, pidfd, child);
 }

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 
 #include "platform/device_config.h"
@@ -19,9 +21,16 @@ namespace ce {
 namespace {
 
 std::string RecordFolder() {
-  const std::string folder = DeviceRoot() + "/.device/processes";
-  mkdir((DeviceRoot() + "/.device").c_str(), 0755);
-  mkdir(folder.c_str(), 0755);
+  static std::mutex lock;
+  static std::string made;  // the last folder created, guarded by lock
+  const std::string root = DeviceRoot();
+  const std::string folder = root + "/.device/processes";
+  std::lock_guard<std::mutex> guard(lock);
+  if (made != folder) {
+    mkdir((root + "/.device").c_str(), 0755);
+    mkdir(folder.c_str(), 0755);
+    made = folder;
+  }
   return folder;
 }
 
@@ -52,21 +61,31 @@ std::optional<pid_t> PidOfName(const char* name) {
 }  // namespace
 
 std::optional<ProcessState> ReadProcessState(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat;
-  if (!std::getline(in, stat)) return std::nullopt;
+  char path[32];
+  std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  char buffer[1024];
+  const ssize_t length = read(fd, buffer, sizeof buffer - 1);
+  close(fd);
+  if (length <= 0) return std::nullopt;
+  const std::string_view stat(buffer, static_cast<size_t>(length));
   // The command name (field 2) may hold spaces and parentheses: fields resume after the last ')'.
   const size_t close = stat.rfind(')');
-  if (close == std::string::npos) return std::nullopt;
-  std::istringstream fields(stat.substr(close + 1));
-  std::string field;
+  if (close == std::string_view::npos) return std::nullopt;
   ProcessState state;
-  for (int number = 3; fields >> field; ++number) {
+  size_t at = close + 1;
+  for (int number = 3; number <= 22; ++number) {
+    at = stat.find_first_not_of(' ', at);
+    if (at == std::string_view::npos) return std::nullopt;
+    const size_t end = std::min(stat.find(' ', at), stat.size());
+    const std::string_view field = stat.substr(at, end - at);
     if (number == 3) state.ended = field == "Z" || field == "X" || field == "x";
     if (number == 22) {
-      state.startTime = std::strtoull(field.c_str(), nullptr, 10);
+      state.startTime = std::strtoull(std::string(field).c_str(), nullptr, 10);
       return state;
     }
+    at = end;
   }
   return std::nullopt;
 }

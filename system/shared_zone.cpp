@@ -84,6 +84,7 @@ SharedZone::~SharedZone() {
     if (AdminInUse()) AdminRemove(Admin(), SelfPid());
     Unlock();
   }
+  for (auto& [peer, handle] : peers_) ce::CloseHandle(handle);
   if (view_ != nullptr) ce::UnmapViewOfFile(view_);
   if (adminView_ != nullptr) ce::UnmapViewOfFile(adminView_);
   CloseIfOpen(ownNotify_);
@@ -131,22 +132,38 @@ std::vector<uint32_t> SharedZone::OtherProcesses() {
   return others;
 }
 
+ce::HANDLE SharedZone::PeerSemaphore(uint32_t pid, char16_t kind) {
+  ce::HANDLE& handle = peers_[{pid, kind}];
+  if (handle == nullptr) {
+    handle = ce::OpenSemaphoreW(ce::SEMAPHORE_ALL_ACCESS, ce::FALSE,
+                                ZoneSemaphoreName(objectName_, kind, pid).c_str());
+  }
+  return handle;
+}
+
+void SharedZone::ForgetPeer(uint32_t pid) {
+  for (const char16_t kind : {u'N', u'F'}) {
+    const auto found = peers_.find({pid, kind});
+    if (found == peers_.end()) continue;
+    if (found->second != nullptr) ce::CloseHandle(found->second);
+    peers_.erase(found);
+  }
+}
+
 // Waits for the process's acknowledgement of the previous notification; a process that has
 // died meanwhile is removed from the admin area. The caller holds the mutex.
 void SharedZone::AwaitAcknowledgement(uint32_t pid) {
-  const ce::HANDLE acknowledge =
-      ce::OpenSemaphoreW(ce::SYNCHRONIZE, ce::FALSE, ZoneSemaphoreName(objectName_, u'F', pid).c_str());
-  if (acknowledge == nullptr) {
-    if (!ProcessAlive(pid)) AdminRemove(Admin(), pid);
-    return;
-  }
-  while (ce::WaitForSingleObject(acknowledge, kLivenessCheckMilliseconds) == ce::WAIT_TIMEOUT) {
+  const ce::HANDLE acknowledge = PeerSemaphore(pid, u'F');
+  bool dead = acknowledge == nullptr && !ProcessAlive(pid);
+  while (acknowledge != nullptr &&
+         ce::WaitForSingleObject(acknowledge, kLivenessCheckMilliseconds) == ce::WAIT_TIMEOUT) {
     if (!ProcessAlive(pid)) {
-      AdminRemove(Admin(), pid);
+      dead = true;
       break;
     }
   }
-  ce::CloseHandle(acknowledge);
+  if (acknowledge == nullptr || dead) ForgetPeer(pid);  // opened again when it comes back
+  if (dead) AdminRemove(Admin(), pid);
 }
 
 size_t SharedZone::Write(std::span<const uint8_t> bytes) {
@@ -168,11 +185,7 @@ size_t SharedZone::Write(std::span<const uint8_t> bytes) {
   position_ += count;
   Unlock();
   for (const uint32_t pid : others) {
-    const ce::HANDLE notify = ce::OpenSemaphoreW(ce::SEMAPHORE_ALL_ACCESS, ce::FALSE,
-                                                 ZoneSemaphoreName(objectName_, u'N', pid).c_str());
-    if (notify == nullptr) continue;
-    ce::ReleaseSemaphore(notify, 1, nullptr);
-    ce::CloseHandle(notify);
+    if (const ce::HANDLE notify = PeerSemaphore(pid, u'N')) ce::ReleaseSemaphore(notify, 1, nullptr);
   }
   return count;
 }

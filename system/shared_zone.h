@@ -11,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <utility>
 #include <memory>
 #include <span>
 #include <string>
@@ -63,6 +65,9 @@ class SharedZone final : public HandleObject {
   }
   bool AdminInUse() const { return adminView_ != nullptr && AdminUsable(Admin()); }
   void AwaitAcknowledgement(uint32_t pid);
+  // The other process's semaphore ('N' or 'F'), opened once and kept (null when absent).
+  ce::HANDLE PeerSemaphore(uint32_t pid, char16_t kind);
+  void ForgetPeer(uint32_t pid);
 
   std::u16string name_;
   std::u16string objectName_;
@@ -78,6 +83,7 @@ class SharedZone final : public HandleObject {
   bool registered_ = false;
   bool writable_ = false;
   std::shared_ptr<ZoneListener> listener_;
+  std::map<std::pair<uint32_t, char16_t>, ce::HANDLE> peers_;
 };
 
 }  // namespace tq

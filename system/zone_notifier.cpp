@@ -65,27 +65,29 @@ void Deliver(const ZoneListener& listener) {
 
 void Listen() {
   Notifier& n = TheNotifier();
-  const uint32_t self = static_cast<uint32_t>(getpid());
   for (;;) {
     std::vector<std::shared_ptr<ZoneListener>> listeners;
+    std::vector<ce::HANDLE> handles;
     {
       std::lock_guard<std::mutex> guard(n.lock);
       if (!n.running) return;
-      for (const auto& [name, entry] : n.byObject) listeners.push_back(entry.listener);
+      for (const auto& [name, entry] : n.byObject) {
+        if (entry.listener->notify == nullptr) continue;
+        listeners.push_back(entry.listener);
+        handles.push_back(entry.listener->notify);
+      }
     }
-    std::vector<ce::HANDLE> handles{n.wake};
-    std::vector<const ZoneListener*> owners{nullptr};
-    for (const auto& listener : listeners) {
-      const ce::HANDLE notify = ce::OpenSemaphoreW(
-          ce::SYNCHRONIZE, ce::FALSE, ZoneSemaphoreName(listener->objectName, u'N', self).c_str());
-      if (notify == nullptr) continue;
-      handles.push_back(notify);
-      owners.push_back(listener.get());
+    if (handles.empty()) {
+      ce::WaitForSingleObject(n.wake, kWaitMilliseconds);
+      continue;
     }
     const ce::DWORD signalled = ce::WaitForMultipleObjects(
         static_cast<ce::DWORD>(handles.size()), handles.data(), ce::FALSE, kWaitMilliseconds);
-    if (signalled > 0 && signalled < handles.size()) Deliver(*owners[signalled]);
-    for (size_t i = 1; i < handles.size(); ++i) ce::CloseHandle(handles[i]);
+    {
+      std::lock_guard<std::mutex> guard(n.lock);
+      if (!n.running) return;  // woken to stop
+    }
+    if (signalled < handles.size()) Deliver(*listeners[signalled]);
   }
 }
 
@@ -93,6 +95,9 @@ void StopThread(Notifier& n, std::unique_lock<std::mutex>& guard) {
   if (!n.running) return;
   n.running = false;
   ce::ReleaseSemaphore(n.wake, 1, nullptr);
+  for (const auto& [name, entry] : n.byObject) {
+    if (entry.listener->notify != nullptr) ce::ReleaseSemaphore(entry.listener->notify, 1, nullptr);
+  }
   std::thread thread = std::move(n.thread);
   guard.unlock();
   if (thread.joinable()) thread.join();
@@ -101,11 +106,24 @@ void StopThread(Notifier& n, std::unique_lock<std::mutex>& guard) {
 
 }  // namespace
 
+ZoneListener::ZoneListener(std::u16string zone, std::u16string object, VMObject* callee)
+    : zoneName(std::move(zone)), objectName(std::move(object)), procedure(callee) {}
+
+ZoneListener::~ZoneListener() {
+  if (notify != nullptr) ce::CloseHandle(notify);
+}
+
 std::shared_ptr<ZoneListener> AddZoneListener(std::shared_ptr<ZoneListener> listener) {
   Notifier& n = TheNotifier();
   std::lock_guard<std::mutex> guard(n.lock);
   Entry& entry = n.byObject[listener->objectName];
-  if (entry.listener == nullptr) entry.listener = std::move(listener);
+  if (entry.listener == nullptr) {
+    // The zone has created this process's semaphores by now.
+    listener->notify = ce::OpenSemaphoreW(
+        ce::SEMAPHORE_ALL_ACCESS, ce::FALSE,
+        ZoneSemaphoreName(listener->objectName, u'N', static_cast<uint32_t>(getpid())).c_str());
+    entry.listener = std::move(listener);
+  }
   ++entry.uses;
   if (!n.running) {
     if (n.wake == nullptr) n.wake = ce::CreateSemaphoreW(nullptr, 0, 1, nullptr);

@@ -99,6 +99,7 @@ TEST(NamedObjects, MutexOfADeadOwnerIsAbandonedNotLocked) {
   EXPECT_FALSE(ce::ReleaseMutex(mine));
   EXPECT_EQ(ce::GetLastError(), ce::ERROR_NOT_OWNER);
   ce::CloseHandle(mine);
+  ce::RemoveDeviceObjects();  // the dead owner's reference would keep the object
 }
 
 TEST(NamedObjects, MappingsShareBytesAndReportWholePages) {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/named_object.h"
 #include "tests/processes/script_session.h"
 #include "tests/support/tq240_process.h"
 
@@ -21,6 +22,17 @@ using tqtest::ScriptSession;
 using tqtest::Shell;
 
 const std::string kPeer = TQ_ZONE_PEER;
+
+// Peers killed by the tests leave their references behind: the device's objects are removed
+// when the tests end, as the device's next first process would.
+class RemoveObjectsAtEnd : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    setenv("TQ_DEVICE", tqtest::TestDeviceRoot().c_str(), 1);
+    ce::RemoveDeviceObjects();
+  }
+};
+[[maybe_unused]] const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new RemoveObjectsAtEnd);
 
 // zone_peer in the background; its pid once it has printed its first line.
 pid_t StartPeer(const std::string& mode, const std::string& zone) {

@@ -126,21 +126,39 @@ namespace {
 
 // The value and width of a numeric field (the codes of CompiledMask::numericOnly but literals
 // and two-digit years).
-TQ_FIELD_WRITER void NumericField(int code, const DateParts& parts, bool twelveHour, uint16_t& value,
-                  int& width) {
+TQ_FIELD_WRITER void NumericField(int code, const DateParts& parts, bool twelveHour,
+                                  uint16_t& value, int& width) {
   switch (code) {
-    case token::kDay: value = parts.day, width = 0; return;
-    case token::kDay2: value = parts.day, width = 2; return;
-    case token::kMonth: value = parts.month, width = 0; return;
-    case token::kMonth2: value = parts.month, width = 2; return;
-    case token::kYear4: value = parts.year, width = 4; return;
-    case token::kHour2: value = TwelveHour(parts.hour, twelveHour), width = 2; return;
-    case token::kHour: value = TwelveHour(parts.hour, twelveHour), width = 0; return;
-    case token::kMinute2: value = parts.minute, width = 2; return;
-    case token::kSecond2: value = parts.second, width = 2; return;
+    case token::kDay:
+      value = parts.day, width = 0;
+      return;
+    case token::kDay2:
+      value = parts.day, width = 2;
+      return;
+    case token::kMonth:
+      value = parts.month, width = 0;
+      return;
+    case token::kMonth2:
+      value = parts.month, width = 2;
+      return;
+    case token::kYear4:
+      value = parts.year, width = 4;
+      return;
+    case token::kHour2:
+      value = TwelveHour(parts.hour, twelveHour), width = 2;
+      return;
+    case token::kHour:
+      value = TwelveHour(parts.hour, twelveHour), width = 0;
+      return;
+    case token::kMinute2:
+      value = parts.minute, width = 2;
+      return;
+    case token::kSecond2:
+      value = parts.second, width = 2;
+      return;
     case token::kCentisecond2:
-      value = parts.millisecond == kMissing ? kMissing
-                                            : static_cast<uint16_t>(parts.millisecond / 10);
+      value =
+          parts.millisecond == kMissing ? kMissing : static_cast<uint16_t>(parts.millisecond / 10);
       width = 2;
       return;
     default:  // token::kMillisecond3
@@ -248,7 +266,7 @@ void RewriteLenientLetters(const DateMask& object, RewrittenText& m) {
 }
 
 void FormatWithDisplayMask(const DateMask& mask, DateParts parts, std::u16string& out,
-                     uint32_t flags) {
+                           uint32_t flags) {
   const CompiledMask* compiled = &CompileMask(mask.DisplayMask(), mask.tokenRange());
   if (flags & kFormatLenientLetters) {
     if (!compiled->lenient) {

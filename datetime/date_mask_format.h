@@ -50,7 +50,7 @@ bool FormatDate(const DateMask& mask, std::u16string_view value, std::u16string&
 // Writes the object's display mask (after the lenient-letter rewrite with that flag) with
 // `parts`, whose day of the week is computed here when the mask shows it.
 void FormatWithDisplayMask(const DateMask& mask, DateParts parts, std::u16string& out,
-                     uint32_t flags);
+                           uint32_t flags);
 
 // Writes `mask` (tokenized in the object's range) with `parts`.
 std::u16string FormatDateParts(const DateMask& object, std::u16string_view mask,

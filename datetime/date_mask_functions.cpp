@@ -138,7 +138,8 @@ void DateToString(std::u16string_view date, std::optional<std::u16string_view> m
   DateMask object(*mask, true, input);
   object.AttachSettings(std::move(settings));
   // The text was validated above: its parts are known without reading it again.
-  FormatWithDisplayMask(object, PartsOfValidText(date.size(), day, time), out, kFormatLenientLetters);
+  FormatWithDisplayMask(object, PartsOfValidText(date.size(), day, time), out,
+                        kFormatLenientLetters);
 }
 
 std::u16string DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,

@@ -126,7 +126,7 @@ bool IsLayout(std::u16string_view format, std::u16string_view layout) {
          std::memcmp(format.data(), layout.data(), layout.size() * sizeof(char16_t)) == 0;
 }
 
-std::u16string WriteDateLayout(const DateParts& parts, bool withTime) {
+void WriteDateLayout(const DateParts& parts, bool withTime, std::u16string& out) {
   char16_t text[7 * kMaxFieldCharacters];
   char16_t* at = WriteDateField(text, parts.year, 4);
   at = WriteDateField(at, parts.month, 2);
@@ -137,7 +137,7 @@ std::u16string WriteDateLayout(const DateParts& parts, bool withTime) {
     at = WriteDateField(at, parts.second, 2);
     at = WriteDateField(at, parts.millisecond, 3);
   }
-  return std::u16string(text, static_cast<size_t>(at - text));
+  out.assign(text, static_cast<size_t>(at - text));
 }
 
 uint16_t Stored(int32_t value) {
@@ -151,8 +151,8 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
   return ParseDateParts(object, input, CompileMask(mask, object.tokenRange()), parts, flags);
 }
 
-bool ParseDateParts(const DateMask& object, std::u16string_view input,
-                    const CompiledMask& compiled, DateParts& parts, uint32_t flags) {
+bool ParseDateParts(const DateMask& object, std::u16string_view input, const CompiledMask& compiled,
+                    DateParts& parts, uint32_t flags) {
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
   const std::u16string_view mask = compiled.text;
   const bool hasAmPm = compiled.twelveHour;
@@ -167,8 +167,7 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input,
     const size_t start = t.start, position = t.end;
     if (t.code == token::kLiteral) {  // most tokens: one character, matched only when strict
       if (at >= input.size()) return inputEnds();
-      if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start])
-        return false;
+      if ((flags & kParseStrict) && IsLetter(mask[start]) && input[at] != mask[start]) return false;
       ++at;
       continue;
     }
@@ -266,33 +265,33 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input,
 }
 
 std::u16string ParseToText(const DateMask& object, std::u16string_view input, uint32_t flags) {
-  return ParseToText(object, input, CompileMask(object.DisplayMask(), object.tokenRange()), flags);
+  std::u16string text;
+  ParseToText(object, input, CompileMask(object.DisplayMask(), object.tokenRange()), flags, text);
+  return text;
 }
 
-std::u16string ParseToText(const DateMask& object, std::u16string_view input,
-                           const CompiledMask& display, uint32_t flags) {
+void ParseToText(const DateMask& object, std::u16string_view input, const CompiledMask& display,
+                 uint32_t flags, std::u16string& text) {
+  text.clear();
   DateParts parts;
-  if (!ParseDateParts(object, input, display, parts, flags)) return std::u16string();
-  std::u16string text;
+  if (!ParseDateParts(object, input, display, parts, flags)) return;
   if (IsDateTimeFormat(object.inputFormat()) || object.dateMode()) {
     if (parts.day == kMissing && !display.dayToken) parts.day = 1;
-    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing)
-      return std::u16string();
+    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) return;
     const std::u16string_view layout = object.inputFormat();
     if (IsLayout(layout, kDateLayout) || IsLayout(layout, kDateTimeLayout)) {
-      text = WriteDateLayout(parts, layout.size() == kDateTimeLayout.size());
+      WriteDateLayout(parts, layout.size() == kDateTimeLayout.size(), text);
     } else {
       text = FormatDateParts(object, layout, parts, 0);
     }
     if (text.size() > 32) text.resize(32);
   } else {
-    if (parts.hour == kMissing || parts.minute == kMissing) return std::u16string();
+    if (parts.hour == kMissing || parts.minute == kMissing) return;
     if (parts.second == kMissing) parts.second = 0;
     if (parts.millisecond == kMissing) parts.millisecond = 0;
     text = FormatDateParts(object, object.inputFormat(), parts, 0);
     if (text.size() > 9) text.resize(9);
   }
-  return text;
 }
 
 }  // namespace tq

@@ -33,8 +33,9 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input,
 // a date or date-time of at most 32 characters, or a time of at most 9. Empty when the text
 // cannot be read or lacks the fields the result needs.
 std::u16string ParseToText(const DateMask& object, std::u16string_view input, uint32_t flags);
-// The same with the display mask already compiled (in the object's range).
-std::u16string ParseToText(const DateMask& object, std::u16string_view input,
-                           const CompiledMask& display, uint32_t flags);
+// The same with the display mask already compiled (in the object's range), written into
+// `text` (whose storage a caller may reuse).
+void ParseToText(const DateMask& object, std::u16string_view input, const CompiledMask& display,
+                 uint32_t flags, std::u16string& text);
 
 }  // namespace tq

@@ -33,10 +33,20 @@ std::u16string RewriteParseMask(std::u16string_view mask, bool holdsTime) {
 
 std::u16string StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
                             RegionalSettings settings) {
-  if (text.empty()) return std::u16string();
+  std::u16string out;
+  StringToDate(text, mask, std::move(settings), out);
+  return out;
+}
+
+void StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
+                  RegionalSettings settings, std::u16string& out) {
+  out.clear();
+  if (text.empty()) return;
   const std::u16string_view given = mask.value_or(kDefaultDateParseMask);
-  if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339)
-    return Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
+  if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339) {
+    out = Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
+    return;
+  }
   // The rewrite is kept, compiled, with the compiled form of the given mask, which outlives
   // the object (parsing compiles no other mask).
   const CompiledMask& compiled = CompileMask(given, TokenRange::kDate);
@@ -53,8 +63,11 @@ std::u16string StringToDate(std::u16string_view text, std::optional<std::u16stri
   object.AttachSettings(std::move(settings));
   constexpr uint32_t kFlags = kParseStrict | kParsePivotYears;
   // A special mask name stands for another mask, which the object has resolved.
-  if (IsSpecialMaskName(rewrite.text)) return ParseToText(object, text, kFlags);
-  return ParseToText(object, text, rewrite, kFlags);
+  if (IsSpecialMaskName(rewrite.text)) {
+    out = ParseToText(object, text, kFlags);
+    return;
+  }
+  ParseToText(object, text, rewrite, kFlags, out);
 }
 
 std::u16string StringToTime(std::u16string_view text, std::optional<std::u16string_view> mask,

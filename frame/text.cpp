@@ -56,6 +56,8 @@ void OwnedText::assign(std::u16string_view text) {
 }
 
 void OwnedText::clear() {
+  // The VM clears every text of the error state before each call: most are already empty.
+  if (buffer_ == nullptr) return;
   std::free(buffer_);
   buffer_ = nullptr;
   length_ = 0;

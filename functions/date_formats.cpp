@@ -69,9 +69,9 @@ TQ_ENTRY(StringToDate_Text) {
 }
 
 TQ_ENTRY(StringToDate_Mask) {
-  return SetTextResult(
-      context, StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context)),
-      typecode::kText);
+  thread_local std::u16string read;  // reused from call to call, as for DateToString
+  StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), read);
+  return SetTextResult(context, read, typecode::kText);
 }
 
 TQ_ENTRY(StringToTime_Text) {

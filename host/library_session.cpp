@@ -126,7 +126,14 @@ int32_t LibrarySession::Call(tq::ImplementationEntry entry, tq::CallContext& con
   state->errorId = 0;
   state->category = 0;
   state->systemCode = 0;
-  for (int field = 0; field <= 7; ++field) state->table->freeText(state, field);
+  // Texts left by an earlier call are freed through the error state's own operation; the
+  // empty ones (nearly all, call after call) need no call at all.
+  const tq::OwnedText* texts[] = {&state->message,       &state->diagnostics,
+                                  &state->extra,         &state->moduleName,
+                                  &state->moduleVersion, &state->systemMessage,
+                                  &state->further1,      &state->further2};  // fields 0..7
+  for (int field = 0; field <= 7; ++field)
+    if (texts[field]->buffer() != nullptr) state->table->freeText(state, field);
   proxy_->table->setCallContext(proxy_, &context);
   const int32_t result = entry(&context, proxy_, args);
   proxy_->table->setCallContext(proxy_, nullptr);

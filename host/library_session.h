@@ -46,6 +46,7 @@ class LibrarySession {
 
   const std::string& error() const { return error_; }
   const LibraryExports& exports() const { return exports_; }
+  void* handle() const { return handle_; }
 
   // The descriptor's function records as the VM reads them.
   const tq::FunctionRecord* FindRecord(uint32_t id) const;
@@ -70,7 +71,7 @@ class LibrarySession {
   std::string error_;
 };
 
-// The directory of the running executable (where libtq240std.so is found).
+// The directory of the running executable (where the library is looked for first).
 std::string ExecutableDirectory();
 
 }  // namespace tqhost

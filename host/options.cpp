@@ -34,10 +34,19 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
   o.app = FromEnvironment("TQ_APP");
   o.formPath = FromEnvironment("TQ_FORM");
   o.stringMode = FromEnvironment("TQ_STRING_MODE");
+  o.libraryPath = FromEnvironment("TQ_LIBRARY");
   std::string language = FromEnvironment("TQ_LANG"), appLanguage = FromEnvironment("TQ_APP_LANG");
   int i = 1;
   for (; i < argc; ++i) {
     const std::string a = argv[i];
+    if (a == "-h" || a == "--help" || a == "--version") {
+      o.command = a == "--version" ? "version" : "help";
+      return o;
+    }
+    if (a.size() > 1 && a[0] == '-' && a.rfind("--", 0) != 0) {
+      *error = "unknown option " + a;
+      return std::nullopt;
+    }
     if (a.rfind("--", 0) != 0) break;
     if (a == "--json") {
       o.json = true;
@@ -45,27 +54,29 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     }
     std::string name = a, value;
     const size_t eq = a.find('=');
-    if (eq != std::string::npos) {
-      name = a.substr(0, eq);
-      value = a.substr(eq + 1);
-    } else if (i + 1 < argc) {
-      value = argv[++i];
-    } else {
-      *error = a + " needs a value";
+    if (eq != std::string::npos) name = a.substr(0, eq);
+    std::string* target = name == "--device"        ? &o.device
+                          : name == "--clock"       ? &o.clock
+                          : name == "--tz"          ? &o.tz
+                          : name == "--locale"      ? &o.locale
+                          : name == "--lang"        ? &language
+                          : name == "--app-lang"    ? &appLanguage
+                          : name == "--settings"    ? &o.settingsPath
+                          : name == "--app"         ? &o.app
+                          : name == "--form"        ? &o.formPath
+                          : name == "--string-mode" ? &o.stringMode
+                          : name == "--library"     ? &o.libraryPath
+                                                    : nullptr;
+    if (target == nullptr) {
+      *error = "unknown option " + name;
       return std::nullopt;
     }
-    if (name == "--device") o.device = value;
-    else if (name == "--clock") o.clock = value;
-    else if (name == "--tz") o.tz = value;
-    else if (name == "--locale") o.locale = value;
-    else if (name == "--lang") language = value;
-    else if (name == "--app-lang") appLanguage = value;
-    else if (name == "--settings") o.settingsPath = value;
-    else if (name == "--app") o.app = value;
-    else if (name == "--form") o.formPath = value;
-    else if (name == "--string-mode") o.stringMode = value;
-    else {
-      *error = "unknown option " + name;
+    if (eq != std::string::npos) {
+      *target = a.substr(eq + 1);
+    } else if (i + 1 < argc) {
+      *target = argv[++i];
+    } else {
+      *error = a + " needs a value";
       return std::nullopt;
     }
   }
@@ -91,6 +102,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string* error) {
     return std::nullopt;
   }
   o.command = argv[i++];
+  if (o.command == "help") return o;
   for (; i < argc; ++i) {
     if (std::string(argv[i]) == "--json" && o.command != "call" && o.command != "script")
       o.json = true;

@@ -12,6 +12,7 @@ namespace tqhost {
 
 struct Options {
   std::string device, clock, tz, locale, settingsPath, app, formPath, stringMode;
+  std::string libraryPath;  // --library / TQ_LIBRARY; empty: searched (see FindLibrary)
   int32_t language = 12;
   int32_t appLanguage = 1;
   bool json = false;
@@ -19,21 +20,15 @@ struct Options {
   std::vector<std::string> rest;  // the command's own words
 };
 
-// Parses argv; on a usage problem returns nullopt with the message in `error`.
+// Parses argv; on a usage problem returns nullopt with the message in `error`. --help, -h and
+// "help" give the command "help", --version the command "version".
 std::optional<Options> ParseOptions(int argc, char** argv, std::string* error);
 
 // Exports the device options to the environment the library reads and builds the VM's
 // configuration (reading --settings). False with a message when --settings is unreadable.
 bool ApplyOptions(const Options& options, VMConfig* config, std::string* error);
 
-inline constexpr const char* kUsage =
-    "usage: tq240 [OPTIONS] call FUNCTION [ARG...]\n"
-    "       tq240 [OPTIONS] script [FILE]\n"
-    "       tq240 [OPTIONS] functions [--json]\n"
-    "       tq240 [OPTIONS] info [--json]\n"
-    "       tq240 [OPTIONS] demo\n"
-    "options: --device DIR  --clock YYYY-MM-DDTHH:MM:SS[.mmm]  --tz ZONE  --locale NAME\n"
-    "         --lang CODE  --app-lang CODE  --settings FILE  --app PATH  --form FILE\n"
-    "         --string-mode N  --json\n";
+// The usage text, one line a command and an option (generated from host/usage.txt).
+extern const char kUsageText[];
 
 }  // namespace tqhost

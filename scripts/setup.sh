@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need (Debian packages), when it is missing.
 set -euo pipefail
-packages=(cmake ninja-build ccache g++ clang libclang-rt-14-dev libicu-dev libsqlite3-dev libgtest-dev
+packages=(cmake ninja-build ccache g++ clang dpkg-dev libclang-rt-14-dev libicu-dev libsqlite3-dev libgtest-dev
           libbenchmark-dev zlib1g-dev tzdata xdelta3 lhasa)
 missing=()
 for p in "${packages[@]}"; do

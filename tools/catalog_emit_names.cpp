@@ -56,6 +56,8 @@ std::string EmitFunctionNamesHeader() {
          "  uint32_t uses;                   // id whose overloads these are, 0 for its own\n"
          "  const HostOverload* overloads;   // null when overloadCount is 0\n"
          "  uint8_t overloadCount;\n"
+         "  const uint32_t* errors;          // the error ids it can raise, as the catalog lists\n"
+         "  uint8_t errorCount;              // them (0 where the catalog lists none)\n"
          "};\n"
          "\n"
          "extern const HostFunction kHostFunctions[];\n"
@@ -90,7 +92,17 @@ std::string EmitFunctionNames(const Catalog& catalog) {
       ++k;
     }
   }
-  out += "};\n\n}  // namespace\n\n";
+  out += "};\n\n";
+  std::vector<size_t> firstError(catalog.records.size(), 0);
+  std::vector<uint32_t> errors;
+  for (size_t i = 0; i < catalog.records.size(); ++i) {
+    firstError[i] = errors.size();
+    errors.insert(errors.end(), catalog.records[i].errors.begin(),
+                  catalog.records[i].errors.end());
+  }
+  errors.push_back(0);  // never an empty array
+  out += "constexpr uint32_t kFunctionErrors[] = {\n" + WordLines(errors) + "};\n\n";
+  out += "}  // namespace\n\n";
 
   out += "constinit const FunctionName kFunctionNames[] = {\n";
   for (const Record& r : catalog.records) {
@@ -109,7 +121,8 @@ std::string EmitFunctionNames(const Catalog& catalog) {
         count == 0 ? "nullptr" : "kHostOverloads + " + std::to_string(first[owner]);
     out += "    {" + std::to_string(r.id) + ", " + QuotedName(r) + ", " +
            std::to_string(r.uses.value_or(0)) + ", " + overloads + ", " + std::to_string(count) +
-           "},\n";
+           ", kFunctionErrors + " + std::to_string(firstError[i]) + ", " +
+           std::to_string(r.errors.size()) + "},\n";
   }
   out +=
       "};\nconstinit const size_t kHostFunctionCount = " + std::to_string(catalog.records.size()) +

@@ -52,6 +52,7 @@ struct Record {
   uint32_t attributeA = kDefaultAttributeA;
   uint32_t attributeB = kDefaultAttributeB;
   uint32_t checkValue = 0;
+  std::vector<uint32_t> errors;  // the error ids the function can raise ("errors=")
   std::vector<Overload> overloads;
 };
 

@@ -71,7 +71,7 @@ bool IsIdentifier(std::string_view s) {
   return true;
 }
 
-// ID NAME [uses ID] [attrA=N] [attrB=N] [check=N]
+// ID NAME [uses ID] [attrA=N] [attrB=N] [check=N] [errors=N,N,...]
 Record ParseFunctionLine(std::string_view text, int line) {
   std::vector<std::string_view> words = SplitWords(text);
   if (words.size() < 2) throw CatalogError(line, "a function line needs an id and a name");
@@ -95,13 +95,26 @@ Record ParseFunctionLine(std::string_view text, int line) {
     }
     size_t eq = word.find('=');
     std::string_view key = word.substr(0, eq);
+    if (key == "errors" && eq != std::string_view::npos) {
+      if (!record.errors.empty()) throw CatalogError(line, "\"errors\" given twice");
+      std::string_view list = word.substr(eq + 1);
+      for (size_t start = 0;;) {
+        const size_t comma = list.find(',', start);
+        record.errors.push_back(
+            ParseNumber(list.substr(start, comma - start), line, "error id"));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+      }
+      continue;
+    }
     bool* seen = key == "attrA"   ? &seenA
                  : key == "attrB" ? &seenB
                  : key == "check" ? &seenCheck
                                   : nullptr;
     if (eq == std::string_view::npos || seen == nullptr) {
       throw CatalogError(
-          line, "unknown field " + Quote(word) + " (expected uses ID, attrA=, attrB= or check=)");
+          line, "unknown field " + Quote(word) +
+                    " (expected uses ID, attrA=, attrB=, check= or errors=)");
     }
     if (*seen) throw CatalogError(line, Quote(key) + " given twice");
     *seen = true;

@@ -36,16 +36,15 @@ std::string Trim(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-std::vector<std::string> Fields(std::string text) {
-  // A line may end with an empty last field ("... |"), which getline leaves without its space.
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, " |") == 0) text += ' ';
+// The fields of an entry, separated by "|" (no field holds one), without their blanks.
+std::vector<std::string> Fields(const std::string& text) {
   std::vector<std::string> out;
   size_t start = 0;
   for (;;) {
-    const size_t bar = text.find(" | ", start);
+    const size_t bar = text.find('|', start);
     out.push_back(Trim(text.substr(start, bar == std::string::npos ? bar : bar - start)));
     if (bar == std::string::npos) return out;
-    start = bar + 3;
+    start = bar + 1;
   }
 }
 
@@ -97,13 +96,15 @@ std::string Padded(std::string text, size_t width) {
 std::string HelpText(const Usage& u) {
   std::string out = "usage: tq240 [OPTIONS] COMMAND [ARGUMENTS]\n\ncommands:\n";
   for (const Command& c : u.commands)
-    out += "  " + Padded(c.name + (c.arguments.empty() ? "" : " " + c.arguments), 28) + c.text +
-           "\n";
+    out +=
+        "  " + Padded(c.name + (c.arguments.empty() ? "" : " " + c.arguments), 28) + c.text + "\n";
   out += "\noptions (each also from its environment variable; the option wins):\n";
   for (const Option& o : u.options) {
     std::string line = "  " + Padded(o.name + (o.value.empty() ? "" : " " + o.value), 20);
-    if (!o.variable.empty()) line += Padded(o.variable, 14);
-    else line += Padded("", 14);
+    if (!o.variable.empty())
+      line += Padded(o.variable, 14);
+    else
+      line += Padded("", 14);
     line += o.text;
     if (!o.fallback.empty()) line += " [default: " + o.fallback + "]";
     out += line + "\n";
@@ -115,9 +116,12 @@ std::string HelpText(const Usage& u) {
 std::string Roff(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\\') out += "\\e";
-    else if (c == '-') out += "\\-";
-    else out += c;
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
   }
   if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out = "\\&" + out;
   return out;
@@ -129,8 +133,8 @@ std::string ManPage(const Usage& u, const std::string& version) {
   out += ".SH NAME\ntq240 \\- the VM stand-in of the tq240std standard-function library\n";
   out += ".SH SYNOPSIS\n";
   for (const Command& c : u.commands)
-    out += ".B tq240\n[\\fIOPTIONS\\fR] \\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) +
-           "\n.br\n";
+    out +=
+        ".B tq240\n[\\fIOPTIONS\\fR] \\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) + "\n.br\n";
   out += ".SH DESCRIPTION\n";
   for (const std::string& p : u.about) out += Roff(p) + "\n.PP\n";
   out += ".SH COMMANDS\n";
@@ -138,13 +142,14 @@ std::string ManPage(const Usage& u, const std::string& version) {
     out += ".TP\n\\fB" + Roff(c.name) + "\\fR " + Roff(c.arguments) + "\n" + Roff(c.text) + ".\n";
   out += ".SH OPTIONS\n";
   for (const Option& o : u.options) {
-    out += ".TP\n\\fB" + Roff(o.name) + "\\fR" + (o.value.empty() ? "" : " \\fI" + Roff(o.value) + "\\fR") +
-           "\n" + Roff(o.text) + ".";
+    out += ".TP\n\\fB" + Roff(o.name) + "\\fR" +
+           (o.value.empty() ? "" : " \\fI" + Roff(o.value) + "\\fR") + "\n" + Roff(o.text) + ".";
     if (!o.variable.empty()) out += " Environment: \\fB" + Roff(o.variable) + "\\fR.";
     if (!o.fallback.empty()) out += " Default: " + Roff(o.fallback) + ".";
     out += "\n";
   }
-  out += ".SH EXIT STATUS\n0 on success; 1 when a plain call leaves an error; 2 for usage problems.\n";
+  out +=
+      ".SH EXIT STATUS\n0 on success; 1 when a plain call leaves an error; 2 for usage problems.\n";
   out += ".SH SEE ALSO\nThe README and host-cli.md in share/doc/tq240std.\n";
   return out;
 }
@@ -229,10 +234,11 @@ int main(int argc, char** argv) {
   }
   Usage usage;
   if (!Read(argv[1], usage)) return 1;
-  const std::string source = "// Generated from host/usage.txt by tools/usage_gen; edit that file.\n"
-                             "namespace tqhost {\n"
-                             "extern const char kUsageText[] =\n    " +
-                             CString(HelpText(usage)) + ";\n}  // namespace tqhost\n";
+  const std::string source =
+      "// Generated from host/usage.txt by tools/usage_gen; edit that file.\n"
+      "namespace tqhost {\n"
+      "extern const char kUsageText[] =\n    " +
+      CString(HelpText(usage)) + ";\n}  // namespace tqhost\n";
   const bool ok = WriteIfChanged(argv[3], source) &&
                   WriteIfChanged(argv[4], ManPage(usage, argv[2])) &&
                   WriteIfChanged(argv[5], Completion(usage));

@@ -57,7 +57,8 @@ bool CallWithTexts(VMObject* procedure, std::initializer_list<std::u16string_vie
     ++n;
   }
   DynamicValue result;
-  const int32_t status = CallSlot<int32_t>(procedure, procedure::kCall, pointers,
+  const DynamicValue* const* arguments = pointers;
+  const int32_t status = CallSlot<int32_t>(procedure, procedure::kCall, arguments,
                                            static_cast<int32_t>(n), &result);
   if (status != 0) return false;
   if (result.type() == 0) return true;

@@ -16,6 +16,7 @@ int ShowInformation(LibrarySession& library, const Options& options);
 int RunDemo(LibrarySession& library, const Options& options);
 int RunCompact(LibrarySession& library, const Options& options);
 // Calls the library's exported nfCompacte; -1 when the library does not export it.
-int CallCompacte(const std::u16string& source, const std::u16string& destination);
+int CallCompacte(LibrarySession& library, const std::u16string& source,
+                 const std::u16string& destination);
 
 }  // namespace tqhost

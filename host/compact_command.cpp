@@ -40,26 +40,28 @@ extern "C" __attribute__((visibility("default"))) int32_t tq240CancelFlag() {
 
 namespace tqhost {
 
-int CallCompacte(const std::u16string& source, const std::u16string& destination) {
-  void* library = dlopen((ExecutableDirectory() + "/libtq240std.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
-  using Compacte = uint16_t (*)(const char16_t*, const char16_t*);
-  auto compacte = library ? reinterpret_cast<Compacte>(dlsym(library, "nfCompacte")) : nullptr;
-  const int result = compacte != nullptr ? compacte(source.c_str(), destination.c_str()) : -1;
-  if (library) dlclose(library);
-  return result;
+using Compacte = uint16_t (*)(const char16_t*, const char16_t*);
+
+Compacte FindCompacte(LibrarySession& library) {
+  return library.handle() != nullptr
+             ? reinterpret_cast<Compacte>(dlsym(library.handle(), "nfCompacte"))
+             : nullptr;
 }
 
-int RunCompact(LibrarySession&, const Options& options) {
+int CallCompacte(LibrarySession& library, const std::u16string& source,
+                 const std::u16string& destination) {
+  const Compacte compacte = FindCompacte(library);
+  return compacte != nullptr ? compacte(source.c_str(), destination.c_str()) : -1;
+}
+
+int RunCompact(LibrarySession& library, const Options& options) {
   if (options.rest.size() != 2) {
     std::fprintf(stderr, "tq240: compact needs SOURCE and DESTINATION\n");
     return 2;
   }
-  void* library = dlopen((ExecutableDirectory() + "/libtq240std.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
-  using Compacte = uint16_t (*)(const char16_t*, const char16_t*);
-  auto compacte = library ? reinterpret_cast<Compacte>(dlsym(library, "nfCompacte")) : nullptr;
+  const Compacte compacte = FindCompacte(library);
   if (compacte == nullptr) {
     std::fprintf(stderr, "tq240: the library does not export nfCompacte\n");
-    if (library) dlclose(library);
     return 2;
   }
   const std::u16string source = FromUtf8(options.rest[0]);
@@ -71,7 +73,6 @@ int RunCompact(LibrarySession&, const Options& options) {
   gShowProgress = true;
   const uint16_t result = compacte(source.c_str(), destination.c_str());
   sigaction(SIGINT, &previous, nullptr);
-  dlclose(library);
   if (options.json) {
     std::string progress;
     for (int p : gProgress) progress += (progress.empty() ? "" : ", ") + std::to_string(p);

@@ -82,11 +82,11 @@ void ShowFilesDemo(LibrarySession& library) {
   runner.Run("FileClose", {"i:" + big}, &error);
   std::printf("\n# the exported compressor on a 2000-line log (also: tq240 compact SOURCE DESTINATION)\n");
   std::printf("$ tq240 compact \\Temp\\demo\\big.txt \\Temp\\demo\\big.lzh\n%d\n",
-              CallCompacte(u"\\Temp\\demo\\big.txt", u"\\Temp\\demo\\big.lzh"));
+              CallCompacte(library, u"\\Temp\\demo\\big.txt", u"\\Temp\\demo\\big.lzh"));
   Show(runner, {"the original and its container", {"ListFiles", "\\Temp\\demo\\big.*", "i:2"}});
   std::printf("\n# a log this small is copied unchanged: the container would not be smaller\n");
   std::printf("$ tq240 compact \\Temp\\demo\\logs\\today.txt \\Temp\\demo\\today.lzh\n%d\n",
-              CallCompacte(u"\\Temp\\demo\\logs\\today.txt", u"\\Temp\\demo\\today.lzh"));
+              CallCompacte(library, u"\\Temp\\demo\\logs\\today.txt", u"\\Temp\\demo\\today.lzh"));
   Show(runner, {"everything made here is removed", {"DirectoryRemove", "\\Temp\\demo", "i:1"}});
 }
 

@@ -23,15 +23,24 @@ struct FileRecord {
 };
 
 std::mutex gHandlesMutex;
-std::unordered_set<FileRecord*>& LiveHandles() {
-  static auto* handles = new std::unordered_set<FileRecord*>;
-  return *handles;
+// The open handles. The set is destroyed with the module; a handle closed after that (by a
+// finaliser that runs later) is closed without the check.
+bool gRegistryAlive = false;
+struct Registry {
+  Registry() { gRegistryAlive = true; }
+  ~Registry() { gRegistryAlive = false; }
+  std::unordered_set<FileRecord*> handles;
+};
+std::unordered_set<FileRecord*>* LiveHandlesOrNull() {
+  static Registry registry;
+  return gRegistryAlive ? &registry.handles : nullptr;
 }
 
 FileRecord* RecordOf(HANDLE handle) {
   auto* record = static_cast<FileRecord*>(handle);
   std::lock_guard<std::mutex> lock(gHandlesMutex);
-  if (LiveHandles().count(record) == 0) {
+  std::unordered_set<FileRecord*>* live = LiveHandlesOrNull();
+  if (live != nullptr && live->count(record) == 0) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
@@ -115,7 +124,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, v
   }
   {
     std::lock_guard<std::mutex> lock(gHandlesMutex);
-    LiveHandles().insert(record);
+    if (std::unordered_set<FileRecord*>* live = LiveHandlesOrNull()) live->insert(record);
   }
   if (existed && (creation == OPEN_ALWAYS || creation == CREATE_ALWAYS)) {
     SetLastError(ERROR_ALREADY_EXISTS);
@@ -127,7 +136,8 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, v
 
 bool IsFileHandle(HANDLE handle) {
   std::lock_guard<std::mutex> lock(gHandlesMutex);
-  return LiveHandles().count(static_cast<FileRecord*>(handle)) != 0;
+  std::unordered_set<FileRecord*>* live = LiveHandlesOrNull();
+  return live != nullptr && live->count(static_cast<FileRecord*>(handle)) != 0;
 }
 
 BOOL ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, void*) {
@@ -241,7 +251,8 @@ BOOL CloseFileHandle(HANDLE file) {
   FileRecord* record = static_cast<FileRecord*>(file);
   {
     std::lock_guard<std::mutex> lock(gHandlesMutex);
-    if (LiveHandles().erase(record) == 0) {
+    std::unordered_set<FileRecord*>* live = LiveHandlesOrNull();
+    if (live != nullptr && live->erase(record) == 0) {
       SetLastError(ERROR_INVALID_HANDLE);
       return FALSE;
     }

@@ -29,8 +29,8 @@ struct SearchRecord {
 
 std::mutex gSearchMutex;
 std::unordered_set<SearchRecord*>& LiveSearches() {
-  static auto* searches = new std::unordered_set<SearchRecord*>;
-  return *searches;
+  static std::unordered_set<SearchRecord*> searches;  // searches never outlive a call
+  return searches;
 }
 
 bool IsSeparator(char16_t c) {

@@ -9,6 +9,7 @@
 #include "frame/raise_error.h"
 #include "platform/file_api.h"
 #include "platform/last_error.h"
+#include "platform/shell_execute.h"
 #include "platform/wildcard_match.h"
 
 namespace tq {
@@ -24,6 +25,11 @@ constexpr uint32_t kErrorNotFound = 80067;
 constexpr uint32_t kErrorInvalidName = 80600;
 constexpr uint32_t kErrorDocumentNotFound = 80102;
 constexpr uint32_t kErrorNoAssociation = 80105;
+constexpr uint32_t kErrorNotAProgram = 80103;
+constexpr uint32_t kErrorAccessDenied = 80104;
+constexpr uint32_t kErrorNoAnswer = 80106;
+constexpr uint32_t kErrorNoMemory = 80107;
+constexpr uint32_t kErrorSharing = 80108;
 constexpr uint32_t kMessageNotRemoved = 4866;
 constexpr uint32_t kShellArgument = 79872;
 
@@ -248,13 +254,26 @@ bool RemoveDirectory(ComponentProxy* proxy, std::u16string_view path, int32_t op
   return false;
 }
 
-bool OpenDocument(ComponentProxy* proxy, std::u16string_view path, std::u16string_view) {
+bool OpenDocument(ComponentProxy* proxy, std::u16string_view path, std::u16string_view verb) {
   if (path.empty()) return false;
-  // No program is associated with any document yet: the shell answers 2 or 3 for a document
-  // that is not there and 31 (no association) for one that is.
-  const std::u16string document(path);
-  const bool exists = ce::GetFileAttributesW(document.c_str()) != ce::INVALID_FILE_ATTRIBUTES;
-  RaiseError(proxy, exists ? kErrorNoAssociation : kErrorDocumentNotFound, {kShellArgument});
+  // The shell opens the document with the program its class names in the registry. Without a
+  // verb it tries "open", then no verb, which on the device also means "open".
+  const std::u16string document(path), chosen(verb);
+  const intptr_t result =
+      ce::ShellExecuteDocument(document.c_str(), chosen.empty() ? u"open" : chosen.c_str());
+  if (result > 32) return true;
+  uint32_t error = 0;
+  switch (result) {
+    case 2: case 3: case 32: error = kErrorDocumentNotFound; break;
+    case 5: error = kErrorAccessDenied; break;
+    case 8: error = kErrorNoMemory; break;
+    case 11: error = kErrorNotAProgram; break;
+    case 26: error = kErrorSharing; break;
+    case 27: case 31: error = kErrorNoAssociation; break;
+    case 28: case 29: case 30: error = kErrorNoAnswer; break;
+    default: return false;  // 0, 1 and the other codes below 32: false, no error
+  }
+  RaiseError(proxy, error, {kShellArgument});
   return false;
 }
 

@@ -1,6 +1,9 @@
 // The file-system functions as the VM sees them, on a fresh device root each.
 #include <sys/stat.h>
 
+#include <chrono>
+#include <thread>
+
 #include "tests/files/cli_support.h"
 
 namespace {
@@ -124,6 +127,29 @@ TEST_F(FileSystem, DocumentsWithoutAProgram) {
     EXPECT_EQ(ResultText(records[i]), "false");
     EXPECT_EQ(ErrorId(records[i]), ids[i]);
   }
+}
+
+TEST_F(FileSystem, DocumentsOpenWithTheProgramTheirClassNames) {
+  // The program records the argument string it was given.
+  Write("Windows/viewer.exe", "#!/bin/sh\n[ -n \"$1\" ] && printf '%s' \"$1\" > opened.txt\n");
+  chmod((root + "/Windows/viewer.exe").c_str(), 0755);
+  Write("doc.abc", "x");
+  const auto records = Script(
+      "FileAssociationCreate '.abc' '\\Windows\\viewer.exe \"%1\"'\n"
+      "OpenDocument '\\doc.abc'\nOpenDocument '\\doc.abc' 'edit'\n"
+      "OpenDocument '\\Windows\\viewer.exe'\n");
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(ResultText(records[1]), "true");
+  EXPECT_EQ(ResultText(records[2]), "false");  // no command for that verb
+  EXPECT_EQ(ErrorId(records[2]), 80105);
+  EXPECT_EQ(ResultText(records[3]), "true");  // a program opens itself
+  std::string opened;
+  for (int i = 0; i < 100 && opened.find("doc.abc") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(root + "/opened.txt");
+    opened.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  EXPECT_NE(opened.find("\\doc.abc"), std::string::npos) << opened;
 }
 
 TEST_F(FileSystem, NoCallReachesOutsideTheRoot) {

@@ -19,9 +19,9 @@ struct ClassRoot {
   const char16_t* path;
 };
 // Where file classes are looked for, in order: the user's, the machine's, the classic root.
-constexpr ClassRoot kClassRoots[] = {{HKEY_CURRENT_USER, u"Software\\Classes\\"},
-                                     {HKEY_LOCAL_MACHINE, u"Software\\Classes\\"},
-                                     {HKEY_CLASSES_ROOT, u""}};
+const ClassRoot kClassRoots[] = {{HKEY_CURRENT_USER, u"Software\\Classes\\"},
+                                 {HKEY_LOCAL_MACHINE, u"Software\\Classes\\"},
+                                 {HKEY_CLASSES_ROOT, u""}};
 
 // The default text value of `root\path`, if the key and a text value exist.
 std::optional<std::u16string> DefaultText(HKEY root, const std::u16string& path) {
@@ -33,8 +33,8 @@ std::optional<std::u16string> DefaultText(HKEY root, const std::u16string& path)
   if (RegQueryValueExW(key, u"", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
       (type == REG_SZ || type == REG_EXPAND_SZ) && size >= sizeof(char16_t)) {
     std::u16string value(size / sizeof(char16_t), u'\0');
-    if (RegQueryValueExW(key, u"", nullptr, &type, reinterpret_cast<BYTE*>(value.data()),
-                         &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key, u"", nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) ==
+        ERROR_SUCCESS) {
       value.resize(size / sizeof(char16_t));
       while (!value.empty() && value.back() == u'\0') value.pop_back();
       text = value;
@@ -45,17 +45,19 @@ std::optional<std::u16string> DefaultText(HKEY root, const std::u16string& path)
 }
 
 // The command the document's class names for `verb`, from the first root that has the class.
-std::optional<std::u16string> AssociatedCommand(std::u16string_view file, std::u16string_view verb) {
+std::optional<std::u16string> AssociatedCommand(std::u16string_view file,
+                                                std::u16string_view verb) {
   const size_t dot = file.rfind(u'.');
   const size_t separator = file.find_last_of(u"\\/");
-  if (dot == std::u16string_view::npos || (separator != std::u16string_view::npos && dot < separator))
+  if (dot == std::u16string_view::npos ||
+      (separator != std::u16string_view::npos && dot < separator))
     return std::nullopt;
   const std::u16string extension(file.substr(dot));
   for (const ClassRoot& root : kClassRoots) {
     const std::optional<std::u16string> fileClass = DefaultText(root.key, root.path + extension);
     if (!fileClass || fileClass->empty()) continue;
-    return DefaultText(root.key, root.path + *fileClass + u"\\shell\\" + std::u16string(verb) +
-                                     u"\\command");
+    return DefaultText(root.key,
+                       root.path + *fileClass + u"\\shell\\" + std::u16string(verb) + u"\\command");
   }
   return std::nullopt;
 }
@@ -70,10 +72,14 @@ std::u16string WithDocument(std::u16string command, std::u16string_view file) {
 // The shell's code for a system error; `other` for the errors it has no code of its own for.
 intptr_t ShellCodeOf(DWORD error, intptr_t other) {
   switch (error) {
-    case ERROR_FILE_NOT_FOUND: return SE_ERR_FNF;
-    case ERROR_PATH_NOT_FOUND: return SE_ERR_PNF;
-    case ERROR_ACCESS_DENIED: return SE_ERR_ACCESSDENIED;
-    default: return other;
+    case ERROR_FILE_NOT_FOUND:
+      return SE_ERR_FNF;
+    case ERROR_PATH_NOT_FOUND:
+      return SE_ERR_PNF;
+    case ERROR_ACCESS_DENIED:
+      return SE_ERR_ACCESSDENIED;
+    default:
+      return other;
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -34,8 +35,20 @@ struct Notifier {
   ce::HANDLE wake = nullptr;  // private semaphore that interrupts the wait
 };
 
+// Created at the first registration and deleted by the finaliser at unload (a static object
+// would be destroyed before the finaliser runs); null while no zone was ever watched.
+std::atomic<Notifier*> gNotifier{nullptr};
+
+std::mutex gNotifierCreation;
+
 Notifier& TheNotifier() {
-  static Notifier* notifier = new Notifier;  // used by the finaliser at unload
+  if (Notifier* existing = gNotifier.load()) return *existing;
+  std::lock_guard<std::mutex> creating(gNotifierCreation);
+  Notifier* notifier = gNotifier.load();
+  if (notifier == nullptr) {
+    notifier = new Notifier;
+    gNotifier.store(notifier);
+  }
   return *notifier;
 }
 
@@ -146,10 +159,15 @@ void RemoveZoneListener(const std::shared_ptr<ZoneListener>& listener) {
 }
 
 void StopZoneNotifications() {
-  Notifier& n = TheNotifier();
-  std::unique_lock<std::mutex> guard(n.lock);
-  StopThread(n, guard);
-  n.byObject.clear();
+  Notifier* n = gNotifier.exchange(nullptr);
+  if (n == nullptr) return;  // no zone was ever watched
+  {
+    std::unique_lock<std::mutex> guard(n->lock);
+    StopThread(*n, guard);
+    n->byObject.clear();
+  }
+  if (n->wake != nullptr) ce::CloseHandle(n->wake);
+  delete n;  // the library is unloading: nothing reaches the notifier any more
 }
 
 }  // namespace tq

@@ -27,8 +27,10 @@ struct PatternCache {
 };
 
 PatternCache& Cache() {
-  static PatternCache* cache = new PatternCache;  // never destroyed: used until exit
-  return *cache;
+  // Destroyed when the library is unloaded (nothing compiles a pattern after that), so that
+  // no compiled pattern outlives the library.
+  static PatternCache cache;
+  return cache;
 }
 
 }  // namespace

@@ -31,13 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (tq::IsKeyword(format)) return 0;  // the mask path has a fuzzer of its own
 
   const std::u16string text = tq::NumberToString(value, format, tq::RegionalSettings(), nullptr);
-  const std::optional<tq::FormatSpec> spec = tq::ParseFormatSpec(format);
-  if (!spec || spec->width > tq::kFormatLimit || spec->precision > tq::kFormatLimit) {
+  const std::optional<tq::FormatDirective> directive = tq::ParseFormatDirective(format);
+  if (!directive || directive->width > tq::kFormatLimit || directive->precision > tq::kFormatLimit) {
     if (!text.empty()) std::abort();
     return 0;
   }
   // Sign, 309 integer digits with their separators, point, precision, exponent.
-  const size_t limit = static_cast<size_t>(spec->width) + 420 + static_cast<size_t>(spec->precision);
+  const size_t limit = static_cast<size_t>(directive->width) + 420 + static_cast<size_t>(directive->precision);
   if (text.size() > limit) std::abort();
   return 0;
 }

@@ -32,34 +32,34 @@ char16_t SettingsThousands(const RegionalSettings& settings) {
   return record != nullptr ? FirstChar(record->thousandsSeparator) : 0;
 }
 
-char16_t DecimalOf(const FormatSpec& spec, const RegionalSettings& settings) {
-  if (spec.flags & specflag::kDeviceDecimal) {
+char16_t DecimalOf(const FormatDirective& directive, const RegionalSettings& settings) {
+  if (directive.flags & directiveflag::kDeviceDecimal) {
     const char16_t c = VMFormatsNumbers() ? SettingsDecimal(settings) : DeviceChar(ce::LOCALE_SDECIMAL);
     return c != 0 ? c : u'.';
   }
-  if (spec.flags & specflag::kSettingsDecimal) {
+  if (directive.flags & directiveflag::kSettingsDecimal) {
     const char16_t c = SettingsDecimal(settings);
     return c != 0 ? c : u'.';
   }
-  return spec.decimalChar != 0 ? spec.decimalChar : u'.';
+  return directive.decimalChar != 0 ? directive.decimalChar : u'.';
 }
 
-char16_t ThousandsOf(const FormatSpec& spec, const RegionalSettings& settings) {
-  if (spec.flags & specflag::kDeviceThousands) {
+char16_t ThousandsOf(const FormatDirective& directive, const RegionalSettings& settings) {
+  if (directive.flags & directiveflag::kDeviceThousands) {
     if (VMFormatsNumbers()) return SettingsThousands(settings);
     const char16_t c = DeviceChar(ce::LOCALE_STHOUSAND);
     return c != 0 ? c : u' ';
   }
-  if (spec.flags & specflag::kSettingsThousands) return SettingsThousands(settings);
-  return spec.thousandsChar;
+  if (directive.flags & directiveflag::kSettingsThousands) return SettingsThousands(settings);
+  return directive.thousandsChar;
 }
 
 }  // namespace
 
-void RemovePaddingZeroAfterSign(std::u16string& text, const FormatSpec& spec) {
-  const bool padded = (spec.flags & specflag::kZeroPad) &&
-                      ((spec.flags & specflag::kSign) || (!text.empty() && text[0] == u'-'));
-  if (padded && text.size() > static_cast<size_t>(spec.width) && text.size() >= 3 &&
+void RemovePaddingZeroAfterSign(std::u16string& text, const FormatDirective& directive) {
+  const bool padded = (directive.flags & directiveflag::kZeroPad) &&
+                      ((directive.flags & directiveflag::kSign) || (!text.empty() && text[0] == u'-'));
+  if (padded && text.size() > static_cast<size_t>(directive.width) && text.size() >= 3 &&
       IsSign(text[0]) && text[1] == u'0' && IsDigit(text[2]))
     text.erase(1, 1);
 }
@@ -91,17 +91,17 @@ void GroupThousands(std::u16string& text, size_t end, char16_t separator, int32_
     text.erase(0, 1);
 }
 
-void PlaceSeparators(std::u16string& text, const FormatSpec& spec,
+void PlaceSeparators(std::u16string& text, const FormatDirective& directive,
                      const RegionalSettings& settings) {
-  const char16_t decimal = DecimalOf(spec, settings);
+  const char16_t decimal = DecimalOf(directive, settings);
   const size_t point = text.find(u'.');
   if (point != std::u16string::npos) text[point] = decimal;
-  const char16_t thousands = ThousandsOf(spec, settings);
+  const char16_t thousands = ThousandsOf(directive, settings);
   if (thousands != 0) {
     size_t end = point;
     if (end == std::u16string::npos) end = text.find_first_of(u"eE");
     if (end == std::u16string::npos) end = text.size();
-    GroupThousands(text, end, thousands, spec.width);
+    GroupThousands(text, end, thousands, directive.width);
   }
   for (char16_t& c : text)
     if ((c & 0xFF) == 0xA0) c = u' ';

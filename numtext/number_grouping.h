@@ -11,12 +11,12 @@
 namespace tq {
 
 // A sign, a padding '0' and a digit in a text longer than the width: the '0' goes.
-void RemovePaddingZeroAfterSign(std::u16string& text, const FormatSpec& spec);
+void RemovePaddingZeroAfterSign(std::u16string& text, const FormatDirective& directive);
 
 // Replaces the first '.' with the chosen decimal separator and groups the integer digits with
 // the chosen thousands separator (device locale, the VM's current number format, or the
 // format's own characters).
-void PlaceSeparators(std::u16string& text, const FormatSpec& spec,
+void PlaceSeparators(std::u16string& text, const FormatDirective& directive,
                      const RegionalSettings& settings);
 
 // Inserts `separator` after every third integer digit, left of the position `end`.

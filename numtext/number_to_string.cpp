@@ -49,22 +49,22 @@ uint64_t UnsignedOf(double v, bool wide) {
   return wide ? static_cast<uint64_t>(n) : static_cast<uint32_t>(static_cast<uint64_t>(n));
 }
 
-CConversion ConversionOf(const FormatSpec& spec) {
+CConversion ConversionOf(const FormatDirective& directive) {
   CConversion c;
-  c.left = spec.flags & specflag::kLeft;
-  c.sign = spec.flags & specflag::kSign;
-  c.zero = spec.flags & specflag::kZeroPad;
-  c.width = spec.width;
-  c.precision = spec.precision;
-  c.letter = static_cast<char>(spec.conversion == u'O' ? u'o' : spec.conversion);
+  c.left = directive.flags & directiveflag::kLeft;
+  c.sign = directive.flags & directiveflag::kSign;
+  c.zero = directive.flags & directiveflag::kZeroPad;
+  c.width = directive.width;
+  c.precision = directive.precision;
+  c.letter = static_cast<char>(directive.conversion == u'O' ? u'o' : directive.conversion);
   return c;
 }
 
 // The currency value rounded half away from zero to the precision and written exactly.
-std::u16string ExactCurrency(CurrencyUnits value, const FormatSpec& spec) {
-  if (spec.precision < 4) {
+std::u16string ExactCurrency(CurrencyUnits value, const FormatDirective& directive) {
+  if (directive.precision < 4) {
     int64_t unit = 1;
-    for (int i = spec.precision; i < 4; ++i) unit *= 10;
+    for (int i = directive.precision; i < 4; ++i) unit *= 10;
     const unsigned __int128 m = (Magnitude(value) + unit / 2) / unit * unit;
     value = value < 0 ? -static_cast<CurrencyUnits>(m) : static_cast<CurrencyUnits>(m);
   }
@@ -74,11 +74,11 @@ std::u16string ExactCurrency(CurrencyUnits value, const FormatSpec& spec) {
     point = text.size();
     text += u'.';
   }
-  while (text.size() - point - 1 < static_cast<size_t>(spec.precision)) text += u'0';
-  if ((spec.flags & specflag::kSign) && value >= 0) text.insert(text.begin(), u'+');
-  const size_t width = static_cast<size_t>(spec.width);
+  while (text.size() - point - 1 < static_cast<size_t>(directive.precision)) text += u'0';
+  if ((directive.flags & directiveflag::kSign) && value >= 0) text.insert(text.begin(), u'+');
+  const size_t width = static_cast<size_t>(directive.width);
   if (text.size() < width) {
-    const bool zero = spec.flags & specflag::kZeroPad;
+    const bool zero = directive.flags & directiveflag::kZeroPad;
     const size_t at = zero && (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
     text.insert(at, width - text.size(), zero ? u'0' : u' ');
   }
@@ -87,17 +87,17 @@ std::u16string ExactCurrency(CurrencyUnits value, const FormatSpec& spec) {
 
 // Hexadecimal and octal: a negative value cut to the width, and its zero padding read as
 // the two's complement it stands for.
-void SignFill(std::u16string& text, const FormatSpec& spec) {
-  if (spec.width > 0 && text.size() > static_cast<size_t>(spec.width))
-    text.erase(0, text.size() - static_cast<size_t>(spec.width));
+void SignFill(std::u16string& text, const FormatDirective& directive) {
+  if (directive.width > 0 && text.size() > static_cast<size_t>(directive.width))
+    text.erase(0, text.size() - static_cast<size_t>(directive.width));
   if (text.empty() || text[0] != u'0') return;
   const size_t first = text.find_first_not_of(u'0');
   if (first == std::u16string::npos) return;
   const char16_t c = text[first];
   const int digit = c <= u'9' ? c - u'0' : (c | 0x20) - u'a' + 10;
-  const bool hex = spec.conversion == u'x' || spec.conversion == u'X';
+  const bool hex = directive.conversion == u'x' || directive.conversion == u'X';
   if (hex ? (digit & 8) == 0 : (digit & 4) == 0) return;
-  const char16_t fill = hex ? (spec.conversion == u'x' ? u'f' : u'F') : u'7';
+  const char16_t fill = hex ? (directive.conversion == u'x' ? u'f' : u'F') : u'7';
   for (size_t i = 0; i < first; ++i) text[i] = fill;
 }
 
@@ -124,41 +124,41 @@ bool NeedsStandardText(uint8_t type, std::u16string_view format) {
   return format.empty() || IsKeyword(format) || IsTextValueType(type) || type == 28;
 }
 
-std::u16string FormatWithSpec(const NumberArgument& value, FormatSpec spec,
+std::u16string FormatWithDirective(const NumberArgument& value, FormatDirective directive,
                               const RegionalSettings& settings) {
   const bool currency = value.type == 10;
-  if (currency) spec.flags |= specflag::kCurrency;
-  if (spec.conversion == u'd') {
+  if (currency) directive.flags |= directiveflag::kCurrency;
+  if (directive.conversion == u'd') {
     if (value.bigInteger) {
-      spec.flags |= specflag::kInteger64;
+      directive.flags |= directiveflag::kInteger64;
     } else {
-      spec.conversion = u'f';
-      spec.precision = 0;
+      directive.conversion = u'f';
+      directive.precision = 0;
     }
   }
-  const double v = Nudged(value.real, spec.precision);
-  const CConversion c = ConversionOf(spec);
+  const double v = Nudged(value.real, directive.precision);
+  const CConversion c = ConversionOf(directive);
   std::u16string text;
-  text.reserve(static_cast<size_t>(spec.width) + 32);
-  switch (spec.conversion) {
+  text.reserve(static_cast<size_t>(directive.width) + 32);
+  switch (directive.conversion) {
     case u'd':
       AppendSigned(text, value.integer, c);
       break;
     case u'x': case u'X': case u'o': case u'O': {
       const bool wide = currency || value.type == 5 || value.type == 9 ||
-                        (value.type == 4 && spec.conversion == u'X');
+                        (value.type == 4 && directive.conversion == u'X');
       AppendUnsigned(text, UnsignedOf(v, wide), c);
-      if (v < 0) SignFill(text, spec);
+      if (v < 0) SignFill(text, directive);
       return text;  // no decimal point and no grouping
     }
     default:
-      if (currency && spec.width > 17 && spec.precision > 0 && spec.conversion == u'f')
-        text = ExactCurrency(value.currency, spec);
+      if (currency && directive.width > 17 && directive.precision > 0 && directive.conversion == u'f')
+        text = ExactCurrency(value.currency, directive);
       else
         AppendReal(text, v, c);
   }
-  RemovePaddingZeroAfterSign(text, spec);
-  PlaceSeparators(text, spec, settings);
+  RemovePaddingZeroAfterSign(text, directive);
+  PlaceSeparators(text, directive, settings);
   return text;
 }
 
@@ -177,12 +177,12 @@ std::u16string NumberToString(const NumberArgument& value, std::u16string_view f
     if (!text.empty() && text.back() == u'.') text.pop_back();
     return text;
   }
-  const std::optional<FormatSpec> spec = ParseFormatSpec(format);
-  if (!spec || spec->width > kFormatLimit || spec->precision > kFormatLimit) {
+  const std::optional<FormatDirective> directive = ParseFormatDirective(format);
+  if (!directive || directive->width > kFormatLimit || directive->precision > kFormatLimit) {
     if (proxy != nullptr) RaiseError(proxy, kBadFormatError);
     return std::u16string();
   }
-  return FormatWithSpec(value, *spec, settings);
+  return FormatWithDirective(value, *directive, settings);
 }
 
 }  // namespace tq

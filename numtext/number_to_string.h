@@ -1,4 +1,4 @@
-// NumberToString: a value written with a printf-like format (FormatSpec), or through the
+// NumberToString: a value written with a printf-like format (FormatDirective), or through the
 // numeric mask keywords "NumSystemMask" and "MoneySystemMask$".
 #pragma once
 
@@ -40,7 +40,7 @@ std::u16string NumberToString(const NumberArgument& value, std::u16string_view f
                               RegionalSettings settings, ComponentProxy* proxy);
 
 // The printf path alone, after parsing and the limit checks.
-std::u16string FormatWithSpec(const NumberArgument& value, FormatSpec spec,
+std::u16string FormatWithDirective(const NumberArgument& value, FormatDirective directive,
                               const RegionalSettings& settings);
 
 }  // namespace tq

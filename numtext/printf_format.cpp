@@ -1,4 +1,4 @@
-// The FormatSpec grammar: a small state machine over the format's characters.
+// The FormatDirective grammar: a small state machine over the format's characters.
 #include "numtext/printf_format.h"
 
 namespace tq {
@@ -26,38 +26,38 @@ bool IsConversion(char16_t c) {
 }
 
 // Applies a suffix letter; false when `c` is not one.
-bool Suffix(char16_t c, FormatSpec& spec) {
+bool Suffix(char16_t c, FormatDirective& directive) {
   switch (c) {
-    case u'a': case u'A': spec.thousandsChar = u' '; return true;
-    case u'p': case u'P': spec.thousandsChar = u'.'; return true;
-    case u'v': case u'V': spec.thousandsChar = u','; return true;
-    case u's': case u'S': spec.flags |= specflag::kDeviceThousands; return true;
-    case u'r': case u'R': spec.flags |= specflag::kSettingsThousands; return true;
+    case u'a': case u'A': directive.thousandsChar = u' '; return true;
+    case u'p': case u'P': directive.thousandsChar = u'.'; return true;
+    case u'v': case u'V': directive.thousandsChar = u','; return true;
+    case u's': case u'S': directive.flags |= directiveflag::kDeviceThousands; return true;
+    case u'r': case u'R': directive.flags |= directiveflag::kSettingsThousands; return true;
     default: return false;
   }
 }
 
-void Normalise(FormatSpec& spec, bool precisionGiven) {
-  if (spec.conversion == u'F') spec.conversion = u'f';
-  if (spec.conversion == u'D') spec.conversion = u'd';
-  switch (spec.conversion) {
+void Normalise(FormatDirective& directive, bool precisionGiven) {
+  if (directive.conversion == u'F') directive.conversion = u'f';
+  if (directive.conversion == u'D') directive.conversion = u'd';
+  switch (directive.conversion) {
     case u'x': case u'X': case u'o': case u'O':
-      spec.flags &= ~(specflag::kDeviceThousands | specflag::kSettingsThousands);
-      spec.thousandsChar = 0;
+      directive.flags &= ~(directiveflag::kDeviceThousands | directiveflag::kSettingsThousands);
+      directive.thousandsChar = 0;
       break;
     case u'e': case u'E': case u'f':
-      if (!precisionGiven) spec.precision = 6;
+      if (!precisionGiven) directive.precision = 6;
       break;
     default:
       break;
   }
-  if (spec.flags & specflag::kLeft) spec.flags &= ~specflag::kZeroPad;
+  if (directive.flags & directiveflag::kLeft) directive.flags &= ~directiveflag::kZeroPad;
 }
 
 }  // namespace
 
-std::optional<FormatSpec> ParseFormatSpec(std::u16string_view format) {
-  FormatSpec spec;
+std::optional<FormatDirective> ParseFormatDirective(std::u16string_view format) {
+  FormatDirective directive;
   bool precisionGiven = false;
   State state = State::kFlags;
   size_t i = 0;
@@ -66,63 +66,63 @@ std::optional<FormatSpec> ParseFormatSpec(std::u16string_view format) {
   for (; i < format.size() && !ended; ++i) {
     const char16_t c = format[i];
     if (state == State::kFlags && c == u'-') {
-      spec.flags |= specflag::kLeft;
+      directive.flags |= directiveflag::kLeft;
       continue;
     }
     if (state == State::kFlags && c == u'+') {
-      spec.flags |= specflag::kSign;
+      directive.flags |= directiveflag::kSign;
       continue;
     }
     if ((state == State::kFlags || state == State::kWidth) && IsDigit(c)) {
-      if (state == State::kFlags && c == u'0') spec.flags |= specflag::kZeroPad;
+      if (state == State::kFlags && c == u'0') directive.flags |= directiveflag::kZeroPad;
       state = State::kWidth;
-      Accumulate(spec.width, c);
+      Accumulate(directive.width, c);
       continue;
     }
     if ((state == State::kAfterComma || state == State::kPrecision) && IsDigit(c)) {
-      Accumulate(spec.precision, c);
+      Accumulate(directive.precision, c);
       continue;
     }
     if (state == State::kAfterComma && c == u',') {
-      spec.flags &= ~specflag::kDeviceDecimal;
-      spec.decimalChar = u',';
+      directive.flags &= ~directiveflag::kDeviceDecimal;
+      directive.decimalChar = u',';
       state = State::kPrecision;
       continue;
     }
     if (state == State::kFlags || state == State::kWidth) {
       // A precision separator gives the precision, 0 until digits follow (as in C).
       if (c == u',') {
-        spec.flags |= specflag::kDeviceDecimal;
+        directive.flags |= directiveflag::kDeviceDecimal;
         state = State::kAfterComma;
         precisionGiven = true;
         continue;
       }
       if (c == u'.' || c == u';') {
-        if (c == u';') spec.flags |= specflag::kSettingsDecimal;
+        if (c == u';') directive.flags |= directiveflag::kSettingsDecimal;
         state = State::kPrecision;
         precisionGiven = true;
         continue;
       }
     }
     if (c == u'l' || c == u'L') {
-      spec.flags |= specflag::kLong;
+      directive.flags |= directiveflag::kLong;
       continue;
     }
     if (state != State::kConversion && IsConversion(c)) {
-      spec.conversion = c;
+      directive.conversion = c;
       state = State::kConversion;
       continue;
     }
     // A suffix ends the format, but only after something it qualifies: a leading suffix
     // letter makes no format ("abc" is refused).
-    if (state != State::kFlags && Suffix(c, spec)) {
+    if (state != State::kFlags && Suffix(c, directive)) {
       ended = true;
       continue;
     }
     return std::nullopt;
   }
-  Normalise(spec, precisionGiven);
-  return spec;
+  Normalise(directive, precisionGiven);
+  return directive;
 }
 
 }  // namespace tq

@@ -107,10 +107,10 @@ timespec TimespecFromFileTime(const FILETIME& time) {
     rest += 10000000;
     --seconds;
   }
-  timespec spec{};
-  spec.tv_sec = static_cast<time_t>(seconds);
-  spec.tv_nsec = static_cast<long>(rest * 100);
-  return spec;
+  timespec converted{};
+  converted.tv_sec = static_cast<time_t>(seconds);
+  converted.tv_nsec = static_cast<long>(rest * 100);
+  return converted;
 }
 
 bool IsWritable(int fd) {

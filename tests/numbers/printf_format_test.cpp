@@ -1,5 +1,5 @@
 // The printf-like format language: its grammar, our conversions against the C library's
-// snprintf where both agree (no separators, no rounding nudge), and the Part's own repairs:
+// snprintf where both agree (no separators, no rounding nudge), and the formatter's own repairs:
 // 'd' rounding, hexadecimal sign fill, the exact currency path and thousands grouping.
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 
 namespace {
 
-using tq::FormatSpec;
-namespace flag = tq::specflag;
+using tq::FormatDirective;
+namespace flag = tq::directiveflag;
 
 std::string Narrow(const std::u16string& s) {
   std::string out;
@@ -26,7 +26,7 @@ std::string Narrow(const std::u16string& s) {
 
 std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
-TEST(FormatSpecGrammar, ReadsFlagsWidthPrecisionAndSuffixes) {
+TEST(FormatDirectiveGrammar, ReadsFlagsWidthPrecisionAndSuffixes) {
   struct Case {
     const char* format;
     uint16_t flags;
@@ -52,21 +52,21 @@ TEST(FormatSpecGrammar, ReadsFlagsWidthPrecisionAndSuffixes) {
       {"8.f", 0, 'f', 8, 0, 0, 0},
   };
   for (const auto& c : cases) {
-    const std::optional<FormatSpec> spec = tq::ParseFormatSpec(Wide(c.format));
-    ASSERT_TRUE(spec.has_value()) << c.format;
-    EXPECT_EQ(spec->flags, c.flags) << c.format;
-    EXPECT_EQ(spec->conversion, static_cast<char16_t>(c.conversion)) << c.format;
-    EXPECT_EQ(spec->width, c.width) << c.format;
-    EXPECT_EQ(spec->precision, c.precision) << c.format;
-    EXPECT_EQ(spec->decimalChar, c.decimal) << c.format;
-    EXPECT_EQ(spec->thousandsChar, c.thousands) << c.format;
+    const std::optional<FormatDirective> directive = tq::ParseFormatDirective(Wide(c.format));
+    ASSERT_TRUE(directive.has_value()) << c.format;
+    EXPECT_EQ(directive->flags, c.flags) << c.format;
+    EXPECT_EQ(directive->conversion, static_cast<char16_t>(c.conversion)) << c.format;
+    EXPECT_EQ(directive->width, c.width) << c.format;
+    EXPECT_EQ(directive->precision, c.precision) << c.format;
+    EXPECT_EQ(directive->decimalChar, c.decimal) << c.format;
+    EXPECT_EQ(directive->thousandsChar, c.thousands) << c.format;
   }
 }
 
-TEST(FormatSpecGrammar, RefusesWhatItCannotRead) {
+TEST(FormatDirectiveGrammar, RefusesWhatItCannotRead) {
   for (const char* bad : {"abc", "8-2f", "f2", "ff", "10,,,2f", "%%f", "1.2.3f", "x+", "S", "-a"})
-    EXPECT_FALSE(tq::ParseFormatSpec(Wide(bad)).has_value()) << bad;
-  const std::optional<FormatSpec> huge = tq::ParseFormatSpec(u"99999999999999999999f");
+    EXPECT_FALSE(tq::ParseFormatDirective(Wide(bad)).has_value()) << bad;
+  const std::optional<FormatDirective> huge = tq::ParseFormatDirective(u"99999999999999999999f");
   ASSERT_TRUE(huge.has_value());
   EXPECT_GT(huge->width, tq::kFormatLimit);
 }
@@ -149,9 +149,9 @@ std::string Format(double v, const char* format, uint8_t type = 12, int64_t inte
   a.integer = integer;
   a.currency = static_cast<tq::CurrencyUnits>(std::llround(v * 10000));
   a.bigInteger = (type == 5 || type == 9) && v > 4294967295.0;
-  const std::optional<FormatSpec> spec = tq::ParseFormatSpec(Wide(format));
-  EXPECT_TRUE(spec.has_value()) << format;
-  return Narrow(tq::FormatWithSpec(a, *spec, tq::RegionalSettings()));
+  const std::optional<FormatDirective> directive = tq::ParseFormatDirective(Wide(format));
+  EXPECT_TRUE(directive.has_value()) << format;
+  return Narrow(tq::FormatWithDirective(a, *directive, tq::RegionalSettings()));
 }
 
 TEST(NumberToStringPath, RoundingRepairsAndGrouping) {

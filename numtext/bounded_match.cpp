@@ -58,23 +58,28 @@ bool WriteAll(int fd, const void* data, size_t size) {
   _exit(sent ? 0 : 1);
 }
 
-// Reads exactly `size` bytes before `deadline`; false on timeout, end of data or error.
-bool ReadUntil(int fd, char* out, size_t size, std::chrono::steady_clock::time_point deadline) {
+enum class ReadOutcome { kComplete, kTimedOut, kFailed };
+
+// Reads exactly `size` bytes before `deadline`. The wait is rounded up to whole milliseconds,
+// so a poll that expires has really reached the deadline.
+ReadOutcome ReadUntil(int fd, char* out, size_t size,
+                      std::chrono::steady_clock::time_point deadline) {
   while (size > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
+    if (left.count() <= 0) return ReadOutcome::kTimedOut;
     pollfd p{fd, POLLIN, 0};
     const int ready = poll(&p, 1, static_cast<int>(left.count()));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return false;
+    if (ready == 0) return ReadOutcome::kTimedOut;
+    if (ready < 0) return ReadOutcome::kFailed;
     const ssize_t n = read(fd, out, size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n <= 0) return ReadOutcome::kFailed;
     out += n;
     size -= static_cast<size_t>(n);
   }
-  return true;
+  return ReadOutcome::kComplete;
 }
 
 MatchRegisters RunInHelper(const CompiledPattern& pattern, std::string_view subject) {
@@ -98,15 +103,19 @@ MatchRegisters RunInHelper(const CompiledPattern& pattern, std::string_view subj
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::milliseconds(kMatchTimeLimitMs);
   int length = -2;
-  const bool complete =
-      ReadUntil(fds[0], reinterpret_cast<char*>(&length), sizeof length, deadline) &&
-      ReadUntil(fds[0], reinterpret_cast<char*>(out.starts.data()), count * sizeof(int),
-                deadline) &&
-      ReadUntil(fds[0], reinterpret_cast<char*>(out.ends.data()), count * sizeof(int), deadline);
+  ReadOutcome outcome =
+      ReadUntil(fds[0], reinterpret_cast<char*>(&length), sizeof length, deadline);
+  if (outcome == ReadOutcome::kComplete)
+    outcome = ReadUntil(fds[0], reinterpret_cast<char*>(out.starts.data()), count * sizeof(int),
+                        deadline);
+  if (outcome == ReadOutcome::kComplete)
+    outcome = ReadUntil(fds[0], reinterpret_cast<char*>(out.ends.data()), count * sizeof(int),
+                        deadline);
   close(fds[0]);
+  const bool complete = outcome == ReadOutcome::kComplete;
   if (!complete) {
     kill(child, SIGKILL);
-    out.timedOut = std::chrono::steady_clock::now() >= deadline;
+    out.timedOut = outcome == ReadOutcome::kTimedOut;
   }
   while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
   }

@@ -2,6 +2,7 @@
 // procedure by default), SharedZoneExists (scope 2 by default) and SharedZoneWait (no time
 // limit by default; the duration is read as milliseconds).
 #include "frame/call_context.h"
+#include "frame/vm_controls.h"
 #include "frame/vm_procedure.h"
 #include "functions/entry.h"
 #include "system/shared_zone_functions.h"
@@ -24,7 +25,7 @@ int32_t SetBoolean(CallContext* context, bool value) {
 int32_t Open(CallContext* context, ComponentProxy* proxy, void** args, int32_t scope,
              int32_t mode, VMObject* procedure) {
   const int32_t index = OpenSharedZone(proxy, Text(args, 0), IntegerArgument(args, 1), scope,
-                                       mode, procedure);
+                                       mode, procedure, StringMode(context));
   SetResult(context, &index, typecode::kInteger);
   return 0;
 }

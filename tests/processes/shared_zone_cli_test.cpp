@@ -188,10 +188,12 @@ TEST(SharedZoneText, LinesWrittenByOneProcessAreReadByTheNotifiedOther) {
 }
 
 TEST(SharedZoneText, FileFunctionsOnZoneIndexes) {
-  // Zones are whole pages: "edge" holds 4096 bytes.
+  // Zones are whole pages: "edge" holds 4096 bytes. The long lines cross the pieces in which
+  // a zone's text is read.
+  const std::string shortLong(255, 'x'), longer(1000, 'y');
   const struct {
-    const char* line;
-    const char* result;
+    std::string line;
+    std::string result;
     int64_t error;   // error id
     int64_t system;  // system code of a stream failure
   } steps[] = {
@@ -220,6 +222,13 @@ TEST(SharedZoneText, FileFunctionsOnZoneIndexes) {
       {"FileWriteLine $a caf\xc3\xa9", "true", 0, 0},
       {"h = FileCreate '\\zone.txt'", "4", 0, 0},
       {"SharedZoneWait $h", "false", 81509, 0},
+      {"g = SharedZoneOpen long 8192 2 i:4098", "5", 0, 0},
+      {"FileWriteLine $g " + shortLong, "true", 0, 0},
+      {"FileWriteLine $g " + longer, "true", 0, 0},
+      {"FileSeek $g l:2 i:0", "2", 0, 0},
+      {"FileReadLine $g", shortLong, 0, 0},
+      {"FileReadLine $g", longer, 0, 0},
+      {"FileReadLine $g", "\x04", 0, 0},
       {"FileClose $t", "0", 0, 0},
       {"SharedZoneWait $t", "false", 80022, 0},
   };

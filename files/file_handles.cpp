@@ -92,16 +92,29 @@ bool TextFileHandle::Synchronise() {
 }
 
 std::optional<std::string> TextFileHandle::ReadLineBytes(bool* failed) {
-  std::optional<std::string> line = ScanLine(failed);
-  // Another process may write into a zone before the next read: nothing is kept ahead.
-  if (kind_ == kZoneHandleKind && !*failed && !Synchronise()) *failed = true;
+  if (kind_ != kZoneHandleKind) return ScanLine(failed, nullptr);
+  // Another process may write into a zone at any time: nothing is kept ahead between two
+  // calls, and a line not ended yet (its writer may be copying it) is left for the next call.
+  *failed = !Synchronise();
+  if (*failed) return std::nullopt;
+  const int64_t start = stream_->GetPosition();
+  bool unfinished = false;
+  std::optional<std::string> line = ScanLine(failed, &unfinished);
+  if (*failed) return std::nullopt;
+  if (unfinished) {
+    ahead_.clear();
+    consumed_ = 0;
+    *failed = !stream_->Seek(start, 0);
+    return std::nullopt;
+  }
+  *failed = !Synchronise();
   return line;
 }
 
-std::optional<std::string> TextFileHandle::ScanLine(bool* failed) {
+std::optional<std::string> TextFileHandle::ScanLine(bool* failed, bool* unfinished) {
   *failed = false;
   const size_t unit = unicode_ ? 2 : 1;
-  const bool zeroEnds = kind_ == kZoneHandleKind;
+  const bool zeroEnds = unfinished != nullptr;
   const auto unitIs = [&](size_t i, char c) {
     return ahead_[i] == c && (unit == 1 || ahead_[i + 1] == 0);
   };
@@ -110,11 +123,9 @@ std::optional<std::string> TextFileHandle::ScanLine(bool* failed) {
   for (;;) {
     size_t i = consumed_;
     for (; i + unit <= ahead_.size(); i += unit) {
-      if (zeroEnds && unitIs(i, 0)) {  // the end of what has been written: stay on it
-        if (!any && i == consumed_) return std::nullopt;
-        line.append(ahead_.data() + consumed_, i - consumed_);
-        consumed_ = i;
-        return line;
+      if (zeroEnds && unitIs(i, 0)) {  // the end of what has been written
+        *unfinished = any || i > consumed_;
+        return std::nullopt;
       }
       if (!unitIs(i, '\r')) continue;
       if (i + 2 * unit > ahead_.size()) break;  // the LF may come with the next read

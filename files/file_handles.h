@@ -8,8 +8,9 @@
 // every function refuses any other number with error 80022. A line ends only at CR LF (0D 0A,
 // or 0D 00 0A 00 in a Unicode file); a CR or LF alone stays in the text. The end of the file
 // reads as the one-character text U+0004. A zone's text also ends at its first zero unit (the
-// part nobody has written yet): a line stops there and the position stays on it, so the lines
-// that another process writes later are read next. Lines are read through a read-ahead buffer
+// part nobody has written yet): a line is read once its CR LF is there (or it ends with the
+// zone); before that the read gives U+0004 and the position stays at the line's start, so the
+// lines that another process writes later are read next. Lines are read through a read-ahead buffer
 // of the handle; any other operation on the handle first moves the stream back to the logical
 // position, so the position seen by the application is always just behind the last line read.
 // A zone keeps nothing read ahead between two calls, since other processes change it. Stream
@@ -76,7 +77,9 @@ class TextFileHandle final : public HandleObject {
   bool Synchronise();
 
  private:
-  std::optional<std::string> ScanLine(bool* failed);
+  // The next line; with `unfinished`, the text also ends at a zero unit, and a line that
+  // reaches one before its CR LF sets `*unfinished` (nullopt is returned).
+  std::optional<std::string> ScanLine(bool* failed, bool* unfinished);
 
   IXStream* stream_;
   CXError* streamErrors_;

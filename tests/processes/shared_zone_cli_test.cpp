@@ -242,4 +242,15 @@ TEST(SharedZoneText, FileFunctionsOnZoneIndexes) {
   EXPECT_EQ(PeerOutput("read ansi 6"), std::string("caf\xe9\r\n"));
 }
 
+TEST(SharedZoneText, ALineIsReadOnceItsEndIsWritten) {
+  ScriptSession s;
+  EXPECT_EQ(Value(s.Run("p = SharedZoneOpen part 64 2 i:8194")), 2);  // 8-bit text
+  EXPECT_EQ(Shell("'" + kPeer + "' write part abc"), 0);
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "\x04");  // no CR LF yet: left in place
+  EXPECT_EQ(Shell("'" + kPeer + "' write part \"$(printf 'abc\\r\\nde')\""), 0);
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "abc");
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "\x04");
+  EXPECT_EQ(Shown(s.Run("FileSeek $p l:0 i:1")), "5");  // at "de", which waits for its end
+}
+
 }  // namespace

@@ -79,16 +79,15 @@ bool Truth(const std::optional<ce::JsonValue>& record) {
 
 // The result as text: strings as they stand, numbers in decimal, booleans true/false.
 std::string Shown(const std::optional<ce::JsonValue>& record) {
-  const ce::JsonValue* value = record ? record->find("result") : nullptr;
-  if (value != nullptr) value = value->find("value");
-  if (value == nullptr) return "<none>";
-  if (value->kind == ce::JsonValue::Kind::kBoolean) return value->boolean ? "true" : "false";
-  if (value->kind == ce::JsonValue::Kind::kNumber) return std::to_string(value->integer);
-  return value->text;
+  if (!record) return "<none>";
+  const ce::JsonValue& value = tqtest::Field(*record, "result", "value");
+  if (value.kind == ce::JsonValue::Kind::kBoolean) return value.boolean ? "true" : "false";
+  if (value.kind == ce::JsonValue::Kind::kNumber) return std::to_string(value.integer);
+  return value.text;
 }
 
 int64_t ErrorField(const std::optional<ce::JsonValue>& record, const char* field) {
-  return record ? record->find("error")->find(field)->integer : -99;
+  return record ? tqtest::Field(*record, "error", field).integer : -99;
 }
 
 // "procedure(zone)" for every procedure call a record holds.

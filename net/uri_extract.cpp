@@ -39,10 +39,8 @@ UriMatch MatchUriWithEngine(std::u16string_view uri, CXError* errorState) {
   return match;
 }
 
-std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* /*errorState*/) {
+std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int32_t mask) {
   std::u16string result;
-  if ((mask & 1023) == 0) return result;
-  const UriMatch match = ParseUriParts(uri);
   if (!match.matched) return result;
   size_t length = 0;
   for (const PartGroup& part : kParts) {
@@ -56,6 +54,11 @@ std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* /*erro
       result.append(uri.substr(span.start, span.end - span.start));
   }
   return result;
+}
+
+std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* /*errorState*/) {
+  if ((mask & 1023) == 0) return {};
+  return UriPartsText(uri, ParseUriParts(uri), mask);
 }
 
 }  // namespace tq

@@ -41,6 +41,10 @@ inline constexpr int32_t kFragment = 512;
 // time bound stops is traced on `errorState` and counts as no match.
 UriMatch MatchUriWithEngine(std::u16string_view uri, CXError* errorState = nullptr);
 
+// The parts that `mask` selects, read from `match` (the groups of `uri`).
+std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int32_t mask);
+
+// The parser raises nothing: `errorState` is kept for the entry's sake.
 std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* errorState = nullptr);
 
 }  // namespace tq

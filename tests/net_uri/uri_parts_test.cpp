@@ -35,7 +35,7 @@ TEST(UriParts, TrickyUrisAgreeWithTheEngine) {
       u"", u"a", u":", u"@", u"/", u"//", u"///", u"?", u"#", u".", u"..", u"a:", u"h:",
       u"ftp://u:p@h:8080/a/b/page.html?x=1#top",
       u"http://h:80x/",          // one slash taken, the rest read as a folder
-      u"http://h:80x",           // no match: neither port nor file name fits
+      u"http://h:80x",           // port 80, then a file name
       u"u:p:q@h",                // scheme u, then the password swallows the ':'
       u"a:b:c@d", u"a@b@c", u"@@/", u"@@/a", u"a@@/", u":::/", u"::a/",
       u"/a/b/c", u"a/b/", u"a//", u"/a.b/c.d", u"x.y.z", u".a", u"...",
@@ -112,6 +112,26 @@ TEST(UriParts, LongUrisAgreeWithTheEngine) {
   ExpectSameAsEngine(u"https://example.org" + folder + u"x:1");
   ExpectSameAsEngine(std::u16string(3000, u'@') + u"/x");
   ExpectSameAsEngine(std::u16string(3000, u':') + u"/x");
+  ExpectSameAsEngine(u"s:" + std::u16string(100000, u'/') + u"@h/x");
+}
+
+TEST(UriParts, VeryLongUrisTakeLinearTime) {
+  // Four million units: any pass over the text that repeats per position would not finish.
+  const size_t n = 4'000'000;
+  std::u16string uri = u"s://" + std::u16string(n, u'u') + u"@h:1" + std::u16string(n, u'/');
+  UriMatch m = ParseUriParts(uri);
+  ASSERT_TRUE(m.matched);
+  const int64_t at = 4 + static_cast<int64_t>(n);
+  EXPECT_EQ(m.groups[3], (UriSpan{4, at + 1}));
+  EXPECT_EQ(m.groups[6], (UriSpan{at + 1, at + 2}));
+  EXPECT_EQ(m.groups[8], (UriSpan{at + 3, at + 4}));
+  EXPECT_EQ(m.groups[10], (UriSpan{at + 4, static_cast<int64_t>(uri.size())}));
+  uri = std::u16string(n, u'@') + u"@/";
+  EXPECT_FALSE(ParseUriParts(uri).matched);
+  uri = std::u16string(n, u'a') + u".b" + std::u16string(n, u'?');
+  m = ParseUriParts(uri);
+  EXPECT_EQ(m.groups[6], (UriSpan{0, static_cast<int64_t>(n) + 2}));
+  EXPECT_EQ(m.groups[16].end - m.groups[16].start, static_cast<int64_t>(n) - 1);
 }
 
 }  // namespace

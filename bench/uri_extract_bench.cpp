@@ -39,46 +39,35 @@ const std::vector<std::string>& Uris() {
   return uris;
 }
 
-std::vector<std::u16string> WideUris() {
+// Runs `parse` on every URI as UTF-16 text.
+template <typename Parse>
+void OverWideUris(benchmark::State& state, Parse parse) {
   std::vector<std::u16string> wide;
   for (const std::string& u : Uris()) wide.push_back(tq::Cp1252ToUtf16(u));
-  return wide;
-}
-
-void BM_UriExtractAllParts(benchmark::State& state) {
-  const std::vector<std::u16string> wide = WideUris();
   for (auto _ : state) {
     for (const std::u16string& u : wide) {
-      std::u16string parts = tq::UriExtract(u, 1023);
-      benchmark::DoNotOptimize(parts.data());
+      auto result = parse(u);
+      benchmark::DoNotOptimize(result);
     }
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * wide.size()));
+}
+
+void BM_UriExtractAllParts(benchmark::State& state) {
+  OverWideUris(state, [](const std::u16string& u) { return tq::UriExtract(u, 1023); });
 }
 BENCHMARK(BM_UriExtractAllParts)->Unit(benchmark::kMillisecond);
 
 // The groups alone, without building the result text.
 void BM_UriPartsGroupsOnly(benchmark::State& state) {
-  const std::vector<std::u16string> wide = WideUris();
-  for (auto _ : state) {
-    for (const std::u16string& u : wide) {
-      tq::UriMatch match = tq::ParseUriParts(u);
-      benchmark::DoNotOptimize(match);
-    }
-  }
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * wide.size()));
+  OverWideUris(state, [](const std::u16string& u) { return tq::ParseUriParts(u); });
 }
 BENCHMARK(BM_UriPartsGroupsOnly)->Unit(benchmark::kMillisecond);
 
 void BM_UriEngineAllParts(benchmark::State& state) {
-  const std::vector<std::u16string> wide = WideUris();
-  for (auto _ : state) {
-    for (const std::u16string& u : wide) {
-      std::u16string parts = tq::UriPartsText(u, tq::MatchUriWithEngine(u), 1023);
-      benchmark::DoNotOptimize(parts.data());
-    }
-  }
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * wide.size()));
+  OverWideUris(state, [](const std::u16string& u) {
+    return tq::UriPartsText(u, tq::MatchUriWithEngine(u), 1023);
+  });
 }
 BENCHMARK(BM_UriEngineAllParts)->Unit(benchmark::kMillisecond);
 

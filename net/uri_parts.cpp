@@ -155,16 +155,16 @@ class UriParser {
       Set(13, nameEnd, pathEnd);
       Set(14, nameEnd + 1, pathEnd);
     }
-    size_t p2 = pathEnd;
-    if (At(p2) == u'?') {
-      const size_t hash = RunEnd(p2 + 1, kHash);
-      Set(15, p2, hash);
-      Set(16, p2 + 1, hash);
-      p2 = hash;
+    size_t rest = pathEnd;
+    if (At(rest) == u'?') {
+      const size_t hash = RunEnd(rest + 1, kHash);
+      Set(15, rest, hash);
+      Set(16, rest + 1, hash);
+      rest = hash;
     }
-    if (At(p2) == u'#') {
-      Set(17, p2, size_);
-      Set(18, p2 + 1, size_);
+    if (At(rest) == u'#') {
+      Set(17, rest, size_);
+      Set(18, rest + 1, size_);
     }
     return true;
   }

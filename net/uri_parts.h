@@ -10,7 +10,8 @@
 // order leaves few real choices; the parser walks them in the same order (see uri_parts.cpp).
 //
 // The text is read as the engine reads it: one byte of code page 1252 per UTF-16 unit, units
-// the page lacks reading as '?'. NUL and newline characters are ordinary characters.
+// the page lacks reading as '?', each byte one character (the library leaves the process in
+// the C locale). NUL and newline characters are ordinary characters.
 //
 // Invariants: a group that did not take part has start and end -1; every other group has
 // 0 <= start <= end <= text length. Group 0 is the whole text when it matched.

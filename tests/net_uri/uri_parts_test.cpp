@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "frame/text.h"
 #include "net/uri_extract.h"
@@ -77,6 +78,22 @@ TEST(UriParts, SurprisingReadings) {
   // Not every text matches.
   EXPECT_FALSE(ParseUriParts(u"a@@/").matched);
   EXPECT_FALSE(ParseUriParts(u"@@/").matched);
+}
+
+TEST(UriParts, EveryShortStringOfTheSpecialCharactersAgreesWithTheEngine) {
+  const std::u16string alphabet = u":/@.?#a1";
+  for (size_t length = 0; length <= 5; ++length) {
+    std::vector<size_t> digits(length, 0);  // the string's letters, counted in base 8
+    bool more = true;
+    while (more) {
+      std::u16string uri(length, u' ');
+      for (size_t i = 0; i < length; ++i) uri[i] = alphabet[digits[i]];
+      ExpectSameAsEngine(uri);
+      size_t k = 0;
+      while (k < length && ++digits[k] == alphabet.size()) digits[k++] = 0;
+      more = k < length;
+    }
+  }
 }
 
 TEST(UriParts, RandomStringsAgreeWithTheEngine) {

@@ -56,7 +56,7 @@ std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int3
   return result;
 }
 
-std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* /*errorState*/) {
+std::u16string UriExtract(std::u16string_view uri, int32_t mask) {
   if ((mask & 1023) == 0) return {};
   return UriPartsText(uri, ParseUriParts(uri), mask);
 }

@@ -44,7 +44,7 @@ UriMatch MatchUriWithEngine(std::u16string_view uri, CXError* errorState = nullp
 // The parts that `mask` selects, read from `match` (the groups of `uri`).
 std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int32_t mask);
 
-// The parser raises nothing: `errorState` is kept for the entry's sake.
-std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* errorState = nullptr);
+// The parts of `uri` that `mask` selects (the parser raises nothing: any text gives a result).
+std::u16string UriExtract(std::u16string_view uri, int32_t mask);
 
 }  // namespace tq

@@ -61,7 +61,10 @@ bool WriteWithLineEnd(ComponentProxy* proxy, TextFileHandle* file, std::string_v
 
 TextFileHandle::TextFileHandle(IXStream* stream, CXError* streamErrors, bool pathWasVMString,
                                int32_t kind)
-    : stream_(stream), streamErrors_(streamErrors), pathWasVMString_(pathWasVMString), kind_(kind) {}
+    : stream_(stream),
+      streamErrors_(streamErrors),
+      pathWasVMString_(pathWasVMString),
+      kind_(kind) {}
 
 TextFileHandle::~TextFileHandle() {
   stream_->Close();

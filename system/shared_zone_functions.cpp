@@ -88,7 +88,8 @@ bool WaitSharedZone(ComponentProxy* proxy, int32_t index, int64_t milliseconds) 
     RaiseError(proxy, kInvalidIndex, {index});
     return false;
   }
-  auto* handle = cell->kind == kZoneHandleKind ? dynamic_cast<TextFileHandle*>(cell->object) : nullptr;
+  auto* handle =
+      cell->kind == kZoneHandleKind ? dynamic_cast<TextFileHandle*>(cell->object) : nullptr;
   auto* stream = handle != nullptr ? dynamic_cast<SharedZoneStream*>(&handle->stream()) : nullptr;
   SharedZone* zone = stream != nullptr ? &stream->zone() : nullptr;
   if (zone == nullptr) {

@@ -171,7 +171,8 @@ TEST(SharedZoneText, LinesWrittenByOneProcessAreReadByTheNotifiedOther) {
   ScriptSession writer;
   EXPECT_EQ(Value(writer.Run("w = SharedZoneOpen lines 4096 2 i:4098")), 2);
   EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w first")));
-  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w 'second line'")));  // after the first's acknowledgement
+  // The second line waits for the reader's acknowledgement of the first.
+  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w 'second line'")));
   EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $w 5000")));
   EXPECT_EQ(PeerOutput("read lines 14"), std::string("\xFF\xFE" "f\0i\0r\0s\0t\0\r\0", 14));
   EXPECT_EQ(Shown(run("FileReadLine $z")), "first");

@@ -47,8 +47,8 @@ TEST_F(ZoneStreamTest, PositionsReadsAndWritesStayInsideTheZone) {
     int32_t ok;
     int64_t position;     // after the seek
     uint32_t systemCode;  // of a refused seek
-  } seeks[] = {{10, 0, 1, 10, 0},      {-4, 1, 1, 6, 0},    {0, 2, 1, 4096, 0},
-               {1, 2, 0, 4096, 38},    {-1, 0, 0, 4096, 131}, {0, 7, 0, 4096, 87},
+  } seeks[] = {{10, 0, 1, 10, 0},           {-4, 1, 1, 6, 0},      {0, 2, 1, 4096, 0},
+               {1, 2, 0, 4096, 38},         {-1, 0, 0, 4096, 131}, {0, 7, 0, 4096, 87},
                {INT64_MAX, 1, 0, 4096, 38}, {-4096, 2, 1, 0, 0}};
   for (const auto& seek : seeks) {
     EXPECT_EQ(stream->Seek(seek.offset, seek.origin), seek.ok) << seek.offset;
@@ -61,8 +61,10 @@ TEST_F(ZoneStreamTest, PositionsReadsAndWritesStayInsideTheZone) {
   EXPECT_EQ(count, 6u);
   EXPECT_EQ(stream->errorState()->systemCode, ce::ERROR_HANDLE_EOF);
   EXPECT_EQ(stream->errorState()->messageIds.front(), kMessageWriteFailed);
-  EXPECT_NE(Diagnostics(*stream).find(u"##(IXStream)-A ecrire=<8>, ecrit=<6>##"), std::u16string::npos);
-  EXPECT_NE(std::u16string(stream->errorState()->message.view()).find(u"streamed"), std::u16string::npos);
+  EXPECT_NE(Diagnostics(*stream).find(u"##(IXStream)-A ecrire=<8>, ecrit=<6>##"),
+            std::u16string::npos);
+  EXPECT_NE(std::u16string(stream->errorState()->message.view()).find(u"streamed"),
+            std::u16string::npos);
 
   char bytes[8] = {};
   EXPECT_EQ(stream->ReadAt(4092, bytes, 8, &count), 1);  // a counted read may come short

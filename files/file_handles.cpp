@@ -57,6 +57,26 @@ bool WriteWithLineEnd(ComponentProxy* proxy, TextFileHandle* file, std::string_v
   return true;
 }
 
+// The first unit from `i` up to `end` (units counted from `base`) that is a CR, or a zero unit
+// when `zeroEnds`; `end` when there is none. CRs are looked for with memchr, the hot path of
+// reading a file.
+size_t NextStop(const char* data, size_t i, size_t end, size_t base, size_t unit, bool zeroEnds) {
+  if (zeroEnds) {
+    for (; i < end; i += unit) {
+      if ((data[i] == '\r' || data[i] == 0) && (unit == 1 || data[i + 1] == 0)) return i;
+    }
+    return end;
+  }
+  while (i < end) {
+    const void* hit = std::memchr(data + i, '\r', end - i);
+    if (hit == nullptr) return end;
+    const auto at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    if ((at - base) % unit == 0 && (unit == 1 || data[at + 1] == 0)) return at;
+    i = at + 1;  // a byte inside a unit, or a CR with a high byte
+  }
+  return end;
+}
+
 }  // namespace
 
 TextFileHandle::TextFileHandle(IXStream* stream, CXError* streamErrors, bool pathWasVMString,
@@ -118,22 +138,20 @@ std::optional<std::string> TextFileHandle::ScanLine(bool* failed, bool* unfinish
   *failed = false;
   const size_t unit = unicode_ ? 2 : 1;
   const bool zeroEnds = unfinished != nullptr;
-  const auto unitIs = [&](size_t i, char c) {
-    return ahead_[i] == c && (unit == 1 || ahead_[i + 1] == 0);
-  };
   std::string line;
   bool any = false;  // whether some byte belongs to this line
   for (;;) {
+    const char* data = ahead_.data();
+    const size_t end = ahead_.size() - (ahead_.size() - consumed_) % unit;  // whole units
     size_t i = consumed_;
-    for (; i + unit <= ahead_.size(); i += unit) {
-      if (zeroEnds && unitIs(i, 0)) {  // the end of what has been written
+    for (; (i = NextStop(data, i, end, consumed_, unit, zeroEnds)) < end; i += unit) {
+      if (data[i] == 0) {  // the end of what has been written into a zone
         *unfinished = any || i > consumed_;
         return std::nullopt;
       }
-      if (!unitIs(i, '\r')) continue;
-      if (i + 2 * unit > ahead_.size()) break;  // the LF may come with the next read
-      if (unitIs(i + unit, '\n')) {
-        line.append(ahead_.data() + consumed_, i - consumed_);
+      if (i + 2 * unit > end) break;  // a CR: the LF may come with the next read
+      if (data[i + unit] == '\n' && (unit == 1 || data[i + unit + 1] == 0)) {
+        line.append(data + consumed_, i - consumed_);
         consumed_ = i + 2 * unit;
         return line;
       }

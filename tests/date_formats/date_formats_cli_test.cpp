@@ -1,5 +1,6 @@
-// The seven standard functions as the VM sees them, through tq240: every overload, the
-// documented edge cases, the errors and their default results, and the --settings file.
+// The seven standard functions as the VM sees them, through tq240: every overload and special
+// mask, the errors and their default results, and the --settings file. The engines' own cases
+// are in the unit tables beside this file.
 #include <gtest/gtest.h>
 
 #include <fstream>

@@ -1,5 +1,5 @@
-// Calendar computations: week numbers at the year boundaries, differences with their errors,
-// age, spreadsheet serial numbers, and the precise clock's synchronisation rule.
+// Calendar computations: week numbers outside the reference range, differences with their
+// errors, age, spreadsheet serial numbers, and the precise clock's synchronisation rule.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,5 @@
-// The date and time texts, their validity rules and error ids, the time integer and the day
-// number's fixed points.
+// The date and time texts, their validity rules and error ids, the time integer, and the day
+// count and leap years before the reform (later dates: calendar_reference_test.cpp).
 #include "datetime/date_values.h"
 
 #include <gtest/gtest.h>

@@ -55,7 +55,6 @@ TEST_F(Emulation, KeysNamesModifiersGroupsAndCountsReachTheLog) {
     const char* keys;
   };
   const Case cases[] = {
-      {{"k:EDT_Name", "1+1"}, " +49 -49 +43 -43 +49 -49"},
       {{"k:EDT_Name", "ab", "4"}, " +17 +97 -97 -17 +17 +98 -98 -17"},
       {{"k:EDT_Name", "{TAB:20}"}, " +9t -9"},
       {{"k:Form", "{ENTREE}{ECHAP}"}, " +13 -13 +27 -27"},

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "frame/component_proxy.h"
-#include "frame/error_definitions.h"
 #include "frame/error_state.h"
 #include "frame/library_descriptor.h"
 #include "frame/library_state.h"

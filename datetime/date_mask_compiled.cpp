@@ -102,6 +102,11 @@ void Compile(std::u16string_view source, TokenRange range, CompiledMask& out) {
   PlanFixedLayout(out);
 }
 
+bool Holds(const CompiledMask& entry, std::u16string_view mask, TokenRange range) {
+  return entry.range == range && entry.text.size() == mask.size() &&
+         std::memcmp(entry.text.data(), mask.data(), mask.size() * sizeof(char16_t)) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<const CompiledMask> CompileUncached(std::u16string_view mask, TokenRange range) {
@@ -113,10 +118,12 @@ std::unique_ptr<const CompiledMask> CompileUncached(std::u16string_view mask, To
 const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range) {
   thread_local MaskCache cache;
   const size_t newest = (cache.next + kCacheSize - 1) % kCacheSize;
+  // A loop of calls asks for the same mask again and again: the newest entry is tried first.
+  if (cache.entries[newest] && Holds(*cache.entries[newest], mask, range))
+    return *cache.entries[newest];
   for (size_t i = 0; i < kCacheSize; ++i) {
     const std::unique_ptr<CompiledMask>& entry = cache.entries[i];
-    if (entry && entry->range == range && entry->text.size() == mask.size() &&
-        std::memcmp(entry->text.data(), mask.data(), mask.size() * sizeof(char16_t)) == 0) {
+    if (entry && Holds(*entry, mask, range)) {
       // Least recently used first: the entries after this one move up a place and this one
       // becomes the newest (only the pointers move, never the compiled masks).
       for (size_t j = i; j != newest; j = (j + 1) % kCacheSize)

@@ -186,7 +186,10 @@ bool FormatNumericOnly(const CompiledMask& compiled, const DateParts& parts,
       at = WriteDateField(at, value, width);
     }
   }
-  result.assign(buffer, static_cast<size_t>(at - buffer));
+  // Resized rather than assigned: a text of the same length, as a loop over dates formats,
+  // is only overwritten.
+  result.resize(static_cast<size_t>(at - buffer));
+  std::copy(buffer, at, result.begin());
   return true;
 }
 

@@ -82,16 +82,13 @@ std::u16string FillTimeMask(std::u16string_view mask, int hour, int minute, int 
 
 void DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
                   RegionalSettings settings, ComponentProxy* errors, std::u16string& out) {
-  out.clear();
+  // Every way out writes `out` whole (a text reused from the last call keeps its storage).
   // A date typed through an input mask may end with placeholders.
   while (!date.empty() && date.back() == u'_') date.remove_suffix(1);
-  if (date.empty()) return;
-  if (date.size() < 8) {
-    if (errors) RaiseError(errors, kDateTooShort, {date});
-    return;
-  }
-  if (date.size() >= 18) {
-    if (errors) RaiseError(errors, kDateTooLong, {date});
+  if (date.size() < 8 || date.size() >= 18) {
+    out.clear();
+    if (errors && !date.empty())
+      RaiseError(errors, date.size() < 8 ? kDateTooShort : kDateTooLong, {date});
     return;
   }
   const bool dateTime = date.size() > 8;
@@ -112,7 +109,10 @@ void DateToString(std::u16string_view date, std::optional<std::u16string_view> m
   TimeOfDay time;
   const bool parsed =
       dateTime ? ParseDateTimeText(date, day, time, errors) : ParseDateText(date, day, errors);
-  if (!parsed) return;
+  if (!parsed) {
+    out.clear();
+    return;
+  }
   if (!mask) {
     if (!dateTime) {
       out = Printed("%02d/%02d/%04d", day.day, day.month, day.year);

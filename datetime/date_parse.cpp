@@ -92,10 +92,9 @@ int ReadMonthName(const DateMask& object, std::u16string_view field, int code, u
   return month;
 }
 
-// Completes the parts once the whole mask was read.
-void CompleteParts(const DateMask& object, DateParts& parts) {
-  if (parts.day == 0 && parts.month == 0 && parts.year == 0 &&
-      object.tokenRange() == TokenRange::kDateTime) {
+// Completes the parts once the whole mask was read (in `range`).
+void CompleteParts(TokenRange range, DateParts& parts) {
+  if (parts.day == 0 && parts.month == 0 && parts.year == 0 && range == TokenRange::kDateTime) {
     parts.day = parts.month = parts.year = kMissing;
   }
   if (parts.day == 0) parts.day = kMissing;
@@ -164,6 +163,18 @@ void WriteDateLayout(const DateParts& parts, bool withTime, std::u16string& out)
   out.assign(text, static_cast<size_t>(at - text));
 }
 
+// The date text of parts read in date mode for one of the two layouts: empty when the year,
+// the month or the day is missing (a mask without a day token reads day 1).
+void DateTextOfParts(DateParts parts, const CompiledMask& display, bool withTime,
+                     std::u16string& text) {
+  if (parts.day == kMissing && !display.dayToken) parts.day = 1;
+  if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) {
+    text.clear();
+    return;
+  }
+  WriteDateLayout(parts, withTime, text);  // replaces the whole text (a reused one keeps its size)
+}
+
 uint16_t Stored(int32_t value) {
   return static_cast<uint16_t>(value);
 }
@@ -202,7 +213,7 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, const Com
                     DateParts& parts, uint32_t flags) {
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
   if (ReadFixedLayout(compiled, input, parts, flags)) {
-    CompleteParts(object, parts);
+    CompleteParts(object.tokenRange(), parts);
     return true;
   }
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
@@ -312,7 +323,7 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, const Com
     }
     at += width;
   }
-  CompleteParts(object, parts);
+  CompleteParts(object.tokenRange(), parts);
   return true;
 }
 
@@ -328,14 +339,14 @@ void ParseToText(const DateMask& object, std::u16string_view input, const Compil
   DateParts parts;
   if (!ParseDateParts(object, input, display, parts, flags)) return;
   if (object.tokenRange() == TokenRange::kDateTime || object.dateMode()) {
-    if (parts.day == kMissing && !display.dayToken) parts.day = 1;
-    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) return;
     const std::u16string_view layout = object.inputFormat();
     if (IsLayout(layout, kDateLayout) || IsLayout(layout, kDateTimeLayout)) {
-      WriteDateLayout(parts, layout.size() == kDateTimeLayout.size(), text);
-    } else {
-      text = FormatDateParts(object, layout, parts, 0);
+      DateTextOfParts(parts, display, layout.size() == kDateTimeLayout.size(), text);
+      return;
     }
+    if (parts.day == kMissing && !display.dayToken) parts.day = 1;
+    if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) return;
+    text = FormatDateParts(object, layout, parts, 0);
     if (text.size() > 32) text.resize(32);
   } else {
     if (parts.hour == kMissing || parts.minute == kMissing) return;
@@ -344,6 +355,15 @@ void ParseToText(const DateMask& object, std::u16string_view input, const Compil
     text = FormatDateParts(object, object.inputFormat(), parts, 0);
     if (text.size() > 9) text.resize(9);
   }
+}
+
+bool ParseFixedLayoutToText(std::u16string_view input, const CompiledMask& mask, bool withTime,
+                            uint32_t flags, std::u16string& text) {
+  DateParts parts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
+  if (!ReadFixedLayout(mask, input, parts, flags)) return false;
+  CompleteParts(withTime ? TokenRange::kDateTime : TokenRange::kDate, parts);
+  DateTextOfParts(parts, mask, withTime, text);
+  return true;
 }
 
 }  // namespace tq

@@ -38,4 +38,12 @@ std::u16string ParseToText(const DateMask& object, std::u16string_view input, ui
 void ParseToText(const DateMask& object, std::u16string_view input, const CompiledMask& display,
                  uint32_t flags, std::u16string& text);
 
+// StringToDate's reading of a date through a mask of fixed fields (CompiledMask::fixedLayout),
+// which needs no mask object: the result in "AAAAMMJJ", or in "AAAAMMJJHHmmSSCCC" when
+// `withTime` (the mask is then read in the date-time range), as ParseToText writes it for an
+// object of that input format in date mode. False, with `text` untouched, when the mask is
+// not of fixed fields or the input needs the token walk; the caller then calls ParseToText.
+bool ParseFixedLayoutToText(std::u16string_view input, const CompiledMask& mask, bool withTime,
+                            uint32_t flags, std::u16string& text);
+
 }  // namespace tq

@@ -40,8 +40,11 @@ std::u16string StringToDate(std::u16string_view text, std::optional<std::u16stri
 
 void StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
                   RegionalSettings settings, std::u16string& out) {
-  out.clear();
-  if (text.empty()) return;
+  // Every way out writes `out` whole (a text reused from the last call keeps its storage).
+  if (text.empty()) {
+    out.clear();
+    return;
+  }
   const std::u16string_view given = mask.value_or(kDefaultDateParseMask);
   if (given == kUseDateRfc3339Utc || given == kUseDateRfc3339) {
     out = Rfc3339ToDateText(text, given == kUseDateRfc3339Utc).value_or(std::u16string());
@@ -57,11 +60,16 @@ void StringToDate(std::u16string_view text, std::optional<std::u16string_view> m
   }
   const CompiledMask& rewrite = *compiled.parseRewrite;
   const bool holdsTime = rewrite.range == TokenRange::kDateTime;
+  constexpr uint32_t kFlags = kParseStrict | kParsePivotYears;
+  // A mask of fixed fields is read without a mask object (a special mask name has no fields:
+  // it stands for a mask that the object resolves).
+  if (!IsSpecialMaskName(rewrite.text) &&
+      ParseFixedLayoutToText(text, rewrite, holdsTime, kFlags, out))
+    return;
   DateMask object(
       rewrite.text, true,
       holdsTime ? std::optional<std::u16string_view>(kParsedDateTimeFormat) : std::nullopt);
   object.AttachSettings(std::move(settings));
-  constexpr uint32_t kFlags = kParseStrict | kParsePivotYears;
   // A special mask name stands for another mask, which the object has resolved.
   if (IsSpecialMaskName(rewrite.text)) {
     out = ParseToText(object, text, kFlags);

@@ -143,6 +143,13 @@ TEST_F(DateParseTest, FixedLayoutShortcutAgreesWithTheTokenWalk) {
         const bool readB = tq::ParseDateParts(object, input, *walked, b, flags);
         ASSERT_EQ(readA, readB) << std::string(input.begin(), input.end());
         ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << std::string(input.begin(), input.end());
+        // StringToDate's reading without a mask object writes what ParseToText writes.
+        std::u16string direct, walkedText;
+        if (tq::ParseFixedLayoutToText(input, *planned, c.inputFormat.size() == 17, flags,
+                                       direct)) {
+          tq::ParseToText(object, input, *walked, flags, walkedText);
+          ASSERT_EQ(direct, walkedText) << std::string(input.begin(), input.end());
+        }
       }
     }
   }

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/windows_types.h"
 
@@ -52,7 +53,17 @@ DWORD WNetAddConnection3W(HWND owner, NETRESOURCEW* resource, LPCWSTR password, 
 // Adds "WNetAddConnection3" to the device's core library when the device has the service.
 void RegisterNetworkConnectionService();
 
-// The host directory of the share connected under `localName`, if any.
+// A local name and the host directory of the share connected under it.
+struct ConnectedShare {
+  std::u16string localName;  // as it was connected
+  std::string hostPath;      // as the device's description gives it
+};
+
+// The connections that have a local name and whose share the device still describes, in the
+// order they were made.
+std::vector<ConnectedShare> ConnectedShares();
+
+// The host directory of the share connected under `localName` (any case), if any.
 std::optional<std::string> ConnectedShareDirectory(std::u16string_view localName);
 
 }  // namespace ce

@@ -5,7 +5,7 @@
 // A connection gives a local name to a share; the device's connections are kept in the device
 // root (.device/connections.txt, one "NAME<TAB>\\server\share" line each, changed under an
 // exclusive lock) so that every process on the same root sees them. A connected local name
-// stands for the folder \Network\NAME.
+// stands for the folder \Network\NAME (network_folder.h).
 //
 // Results: 0; ERROR_BAD_NETPATH (53) for an unknown server or a remote name that is not
 // "\\server\share"; ERROR_BAD_NET_NAME (67) for an unknown share; ERROR_INVALID_PASSWORD (86)

@@ -11,24 +11,15 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/bench_library.h"
 #include "frame/call_context.h"
 #include "host/call_runner.h"
-#include "host/library_session.h"
 #include "host/vm_objects.h"
 
 namespace {
 
 tqhost::LibrarySession& Session() {
-  static tqhost::LibrarySession* session = [] {
-    setenv("TQ_DEVICE", "/tmp/tq240-bench-device", 0);
-    auto* s = new tqhost::LibrarySession();
-    if (!s->Open(TQ_LIBRARY_PATH)) {
-      std::fprintf(stderr, "cannot open the library: %s\n", s->error().c_str());
-      std::exit(1);
-    }
-    return s;
-  }();
-  return *session;
+  return tqbench::OpenedLibrary();
 }
 
 bool IsEvenWorker(int32_t n) { return n % 2 == 0; }

@@ -12,10 +12,10 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "bench/bench_library.h"
 #include "datetime/date_mask_functions.h"
 #include "datetime/date_parse_functions.h"
 #include "frame/call_context.h"
-#include "host/library_session.h"
 #include "host/vm_objects.h"
 
 namespace {
@@ -33,16 +33,7 @@ void UseFixedDevice() {
 }
 
 tqhost::LibrarySession& Session() {
-  static tqhost::LibrarySession* session = [] {
-    UseFixedDevice();
-    auto* s = new tqhost::LibrarySession();
-    if (!s->Open(TQ_LIBRARY_PATH)) {
-      std::fprintf(stderr, "cannot open the library: %s\n", s->error().c_str());
-      std::exit(1);
-    }
-    return s;
-  }();
-  return *session;
+  return tqbench::OpenedLibrary(UseFixedDevice);
 }
 
 std::tm Moment() {

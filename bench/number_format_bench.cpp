@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/bench_library.h"
 #include "frame/call_context.h"
 #include "frame/dynamic_value.h"
-#include "host/library_session.h"
 #include "host/vm_objects.h"
 #include "numtext/number_to_string.h"
 
@@ -29,16 +29,7 @@ void UseFixedDevice() {
 }
 
 tqhost::LibrarySession& Session() {
-  static tqhost::LibrarySession* session = [] {
-    UseFixedDevice();
-    auto* s = new tqhost::LibrarySession();
-    if (!s->Open(TQ_LIBRARY_PATH)) {
-      std::fprintf(stderr, "cannot open the library: %s\n", s->error().c_str());
-      std::exit(1);
-    }
-    return s;
-  }();
-  return *session;
+  return tqbench::OpenedLibrary(UseFixedDevice);
 }
 
 void BM_SnprintfFixed(benchmark::State& state) {

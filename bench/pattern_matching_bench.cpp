@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_library.h"
 #include "frame/call_context.h"
 #include "frame/text.h"
-#include "host/library_session.h"
 #include "host/vm_objects.h"
 #include "numtext/pattern_match.h"
 
@@ -29,16 +29,7 @@ std::string Subject() {
 }
 
 tqhost::LibrarySession& Session() {
-  static tqhost::LibrarySession* session = [] {
-    setenv("TQ_DEVICE", "/tmp/tq240-bench-device", 0);
-    auto* s = new tqhost::LibrarySession();
-    if (!s->Open(TQ_LIBRARY_PATH)) {
-      std::fprintf(stderr, "cannot open the library: %s\n", s->error().c_str());
-      std::exit(1);
-    }
-    return s;
-  }();
-  return *session;
+  return tqbench::OpenedLibrary();
 }
 
 void BM_RegexecAlone(benchmark::State& state) {

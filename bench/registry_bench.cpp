@@ -22,8 +22,8 @@
 #include <iterator>
 #include <string>
 
+#include "bench/bench_library.h"
 #include "frame/call_context.h"
-#include "host/library_session.h"
 #include "host/vm_objects.h"
 
 namespace {
@@ -34,16 +34,7 @@ const std::string& DeviceRoot() {
 }
 
 tqhost::LibrarySession& Session() {
-  static tqhost::LibrarySession* session = [] {
-    setenv("TQ_DEVICE", DeviceRoot().c_str(), 1);
-    auto* s = new tqhost::LibrarySession();
-    if (!s->Open(TQ_LIBRARY_PATH)) {
-      std::fprintf(stderr, "cannot open the library: %s\n", s->error().c_str());
-      std::exit(1);
-    }
-    return s;
-  }();
-  return *session;
+  return tqbench::OpenedLibrary([] { setenv("TQ_DEVICE", DeviceRoot().c_str(), 1); });
 }
 
 tq::ImplementationEntry Entry(int id, int overload) {

@@ -16,6 +16,58 @@ struct MaskCache {
   size_t next = 0;
 };
 
+// The part a fixed-width number field fills, and the scale of its value; null for any other
+// token.
+uint16_t DateParts::*FixedWidthPart(int code, uint8_t& scale) {
+  scale = 1;
+  switch (code) {
+    case token::kDay2: return &DateParts::day;
+    case token::kMonth2: return &DateParts::month;
+    case token::kYear4: return &DateParts::year;
+    case token::kHour2: return &DateParts::hour;
+    case token::kMinute2: return &DateParts::minute;
+    case token::kSecond2: return &DateParts::second;
+    case token::kCentisecond2: scale = 10; return &DateParts::millisecond;
+    case token::kMillisecond3: return &DateParts::millisecond;
+    default: return nullptr;
+  }
+}
+
+bool IsAsciiLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// The fixed places of the fields, when the mask has them (the parser's reading: a literal
+// token takes one input character, a number field its width class).
+void PlanFixedLayout(CompiledMask& out) {
+  out.fixedFields.clear();
+  out.fixedLetters.clear();
+  out.fixedLayout = !out.twelveHour;
+  size_t offset = 0;
+  for (const CompiledToken& t : out.tokens) {
+    if (!out.fixedLayout || offset > UINT16_MAX - 8) break;
+    if (t.code == token::kLiteral) {
+      if (IsAsciiLetter(out.text[t.start]))
+        out.fixedLetters.push_back({static_cast<uint16_t>(offset), out.text[t.start]});
+      offset += 1;
+    } else if (uint8_t scale; FixedWidthPart(t.code, scale) != nullptr && t.widthClass >= 2 &&
+                                t.widthClass <= 4) {
+      out.fixedFields.push_back({static_cast<uint16_t>(offset),
+                                 static_cast<uint8_t>(t.widthClass), scale,
+                                 FixedWidthPart(t.code, scale)});
+      offset += static_cast<size_t>(t.widthClass);
+    } else {
+      out.fixedLayout = false;
+    }
+  }
+  if (offset > UINT16_MAX - 8) out.fixedLayout = false;
+  out.fixedLength = out.fixedLayout ? static_cast<uint16_t>(offset) : 0;
+  if (!out.fixedLayout) {
+    out.fixedFields.clear();
+    out.fixedLetters.clear();
+  }
+}
+
 // `source` may lie inside `out` (a rewrite kept there): it is copied before anything else.
 void Compile(std::u16string_view source, TokenRange range, CompiledMask& out) {
   std::u16string text(source);
@@ -47,6 +99,7 @@ void Compile(std::u16string_view source, TokenRange range, CompiledMask& out) {
     out.styledMonthName |= (c >= 16 && c <= 18) || (c >= 20 && c <= 22);
     out.numericOnly &= c == token::kLiteral || numeric;
   }
+  PlanFixedLayout(out);
 }
 
 }  // namespace

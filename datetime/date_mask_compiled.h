@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "datetime/date_mask_tokens.h"
+#include "datetime/date_values.h"
 
 namespace tq {
 
@@ -25,6 +26,21 @@ struct CompiledToken {
   uint32_t end;    // position after it
   bool numeric;    // a number field: codes 2, 3, 13, 14, 23..30
   bool name;       // a day or month name: codes 5..12, 15..22
+};
+
+// A number field at a fixed place of the input, for masks whose every field has a fixed
+// width (see CompiledMask::fixedLayout).
+struct FixedField {
+  uint16_t offset;  // of the field's first character in the input
+  uint8_t width;    // 2, 3 or 4 digits
+  uint8_t scale;    // the part holds the value times this (centiseconds as milliseconds)
+  uint16_t DateParts::*part;
+};
+
+// A letter of the mask that the input must repeat at `offset` when the parse is strict.
+struct FixedLetter {
+  uint16_t offset;
+  char16_t letter;
 };
 
 struct CompiledMask {
@@ -38,6 +54,13 @@ struct CompiledMask {
   bool styledDayName = false;    // codes 6, 7, 8, 10, 11, 12
   bool styledMonthName = false;  // codes 16, 17, 18, 20, 21, 22
   bool numericOnly = true;       // literals and numeric fields only: codes 1, 2, 3, 13, 14, 23..30
+  // Literals and fixed-width numbers only (codes 1, 3, 14, 24, 25, 27..30) and no 12-hour
+  // clock: every field of the input lies at a place known from the mask alone, so a parser
+  // can read an input of at least `fixedLength` characters field by field.
+  bool fixedLayout = false;
+  uint16_t fixedLength = 0;
+  std::vector<FixedField> fixedFields;
+  std::vector<FixedLetter> fixedLetters;
   // The mask after the lenient-letter rewrite, compiled in the same range, once a formatting
   // call has asked for it (it depends only on the text and the range). Owned by this entry,
   // so that one cache lookup serves a formatting call.

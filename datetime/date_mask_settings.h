@@ -71,7 +71,14 @@ class RegionalSettings {
   RegionalSettings(RegionalSettings&& other) noexcept : object_(other.object_) {
     other.object_ = nullptr;
   }
-  RegionalSettings& operator=(RegionalSettings&& other) noexcept;
+  RegionalSettings& operator=(RegionalSettings&& other) noexcept {
+    if (this != &other) {
+      reset();
+      object_ = other.object_;
+      other.object_ = nullptr;
+    }
+    return *this;
+  }
   ~RegionalSettings() { reset(); }
 
   // The settings of the call in progress (VM service 258); null when the VM has none.
@@ -79,7 +86,10 @@ class RegionalSettings {
 
   explicit operator bool() const { return object_ != nullptr; }
   VMObject* object() const { return object_; }
-  void reset();
+  void reset() {
+    if (object_ != nullptr) Release();
+    object_ = nullptr;
+  }
 
   bool ReversesSystemDateMask() const { return Flag(regionalslot::kReversesSystemDateMask); }
   bool KeepsSystemTimeMask() const { return Flag(regionalslot::kKeepsSystemTimeMask); }
@@ -95,6 +105,7 @@ class RegionalSettings {
   }
 
  private:
+  void Release();  // calls the VM's release slot
   bool Flag(int slot) const { return object_ && CallSlot<int32_t>(object_, slot) != 0; }
   template <typename R>
   const R* Record(int slot) const {

@@ -95,7 +95,7 @@ int ReadMonthName(const DateMask& object, std::u16string_view field, int code, u
 // Completes the parts once the whole mask was read.
 void CompleteParts(const DateMask& object, DateParts& parts) {
   if (parts.day == 0 && parts.month == 0 && parts.year == 0 &&
-      IsDateTimeFormat(object.inputFormat())) {
+      object.tokenRange() == TokenRange::kDateTime) {
     parts.day = parts.month = parts.year = kMissing;
   }
   if (parts.day == 0) parts.day = kMissing;
@@ -126,7 +126,31 @@ bool IsLayout(std::u16string_view format, std::u16string_view layout) {
          std::memcmp(format.data(), layout.data(), layout.size() * sizeof(char16_t)) == 0;
 }
 
+void WriteTwoDigits(char16_t* at, uint32_t value) {
+  at[0] = static_cast<char16_t>(u'0' + value / 10);
+  at[1] = static_cast<char16_t>(u'0' + value % 10);
+}
+
 void WriteDateLayout(const DateParts& parts, bool withTime, std::u16string& out) {
+  const bool common = parts.year < 10000 && parts.month < 100 && parts.day < 100 &&
+                      (!withTime || (parts.hour < 100 && parts.minute < 100 &&
+                                     parts.second < 100 && parts.millisecond < 1000));
+  if (common) {  // every field present and no wider than its width: written digit by digit
+    out.resize(withTime ? kDateTimeLayout.size() : kDateLayout.size());
+    char16_t* at = out.data();
+    WriteTwoDigits(at, parts.year / 100u);
+    WriteTwoDigits(at + 2, parts.year % 100u);
+    WriteTwoDigits(at + 4, parts.month);
+    WriteTwoDigits(at + 6, parts.day);
+    if (withTime) {
+      WriteTwoDigits(at + 8, parts.hour);
+      WriteTwoDigits(at + 10, parts.minute);
+      WriteTwoDigits(at + 12, parts.second);
+      at[14] = static_cast<char16_t>(u'0' + parts.millisecond / 100);
+      WriteTwoDigits(at + 15, parts.millisecond % 100u);
+    }
+    return;
+  }
   char16_t text[7 * kMaxFieldCharacters];
   char16_t* at = WriteDateField(text, parts.year, 4);
   at = WriteDateField(at, parts.month, 2);
@@ -144,6 +168,29 @@ uint16_t Stored(int32_t value) {
   return static_cast<uint16_t>(value);
 }
 
+// Reads an input laid out as a fixed-layout mask says, when every field holds digits only and
+// every letter of the mask is repeated (strict parse). Then it gives exactly what the token
+// walk below gives: each field's digits are its value, nothing else of the walk applies.
+// False when the input needs the walk (a missing field, a sign, a short input, ...).
+bool ReadFixedLayout(const CompiledMask& compiled, std::u16string_view input, DateParts& parts,
+                     uint32_t flags) {
+  if (!compiled.fixedLayout || input.size() < compiled.fixedLength) return false;
+  if (flags & kParseStrict) {
+    for (const FixedLetter& l : compiled.fixedLetters)
+      if (input[l.offset] != l.letter) return false;
+  }
+  DigitRun run;  // every character is read; whether all were digits is asked at the end
+  auto digit = [&input, &run](size_t i) { return run.Take(input[i]); };
+  for (const FixedField& f : compiled.fixedFields) {
+    const size_t o = f.offset;
+    uint32_t value = digit(o) * 10 + digit(o + 1);
+    if (f.width >= 3) value = value * 10 + digit(o + 2);
+    if (f.width == 4) value = value * 10 + digit(o + 3);
+    parts.*f.part = Stored(static_cast<int32_t>(value * f.scale));
+  }
+  return run.allDigits();
+}
+
 }  // namespace
 
 bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16string_view mask,
@@ -153,6 +200,11 @@ bool ParseDateParts(const DateMask& object, std::u16string_view input, std::u16s
 
 bool ParseDateParts(const DateMask& object, std::u16string_view input, const CompiledMask& compiled,
                     DateParts& parts, uint32_t flags) {
+  parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
+  if (ReadFixedLayout(compiled, input, parts, flags)) {
+    CompleteParts(object, parts);
+    return true;
+  }
   parts = DateParts{kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing, kMissing};
   const std::u16string_view mask = compiled.text;
   const bool hasAmPm = compiled.twelveHour;
@@ -275,7 +327,7 @@ void ParseToText(const DateMask& object, std::u16string_view input, const Compil
   text.clear();
   DateParts parts;
   if (!ParseDateParts(object, input, display, parts, flags)) return;
-  if (IsDateTimeFormat(object.inputFormat()) || object.dateMode()) {
+  if (object.tokenRange() == TokenRange::kDateTime || object.dateMode()) {
     if (parts.day == kMissing && !display.dayToken) parts.day = 1;
     if (parts.year == kMissing || parts.month == kMissing || parts.day == kMissing) return;
     const std::u16string_view layout = object.inputFormat();

@@ -236,23 +236,10 @@ bool ParseDateText(std::u16string_view text, CivilDate& date, ComponentProxy* er
   return false;
 }
 
-bool ParseTimeText(std::u16string_view text, TimeOfDay& time, ComponentProxy* errors) {
-  if (text.size() > 9) {
-    CivilDate ignored;
-    return ParseDateTimeText(text, ignored, time, errors);
-  }
-  if (!AllDigits(text)) {
-    Report(errors, date_error::kTimeNotDigits);
-    return false;
-  }
-  char16_t field[9] = {u'0', u'0', u'0', u'0', u'0', u'0', u'0', u'0', u'0'};
-  for (size_t i = 0; i < text.size(); ++i) field[i] = text[i];
-  TimeOfDay read;
-  read.hour = DigitsAt(field, 2);
-  read.minute = DigitsAt(field + 2, 2);
-  read.second = DigitsAt(field + 4, 2);
-  read.millisecond = DigitsAt(field + 6, 3);
-  read.centisecond = read.millisecond / 10;
+namespace {
+
+// The range checks of a time read from its digits, in the order their errors are raised.
+bool CheckTime(const TimeOfDay& read, ComponentProxy* errors) {
   if (read.second >= 60) {
     Report(errors, date_error::kSecondRange, {read.second});
     return false;
@@ -265,6 +252,41 @@ bool ParseTimeText(std::u16string_view text, TimeOfDay& time, ComponentProxy* er
     Report(errors, date_error::kHourRange, {read.hour});
     return false;
   }
+  return true;
+}
+
+// The fields of a time from its 9 digit values (the digits a shorter text lacks are 0).
+TimeOfDay TimeOfDigits(const uint8_t* field) {
+  TimeOfDay read;
+  read.hour = field[0] * 10 + field[1];
+  read.minute = field[2] * 10 + field[3];
+  read.second = field[4] * 10 + field[5];
+  read.millisecond = field[6] * 100 + field[7] * 10 + field[8];
+  read.centisecond = read.millisecond / 10;
+  return read;
+}
+
+// The values of the characters of `text` taken as digits; false when one is not a digit.
+bool DigitValues(std::u16string_view text, uint8_t* values) {
+  DigitRun run;
+  for (size_t i = 0; i < text.size(); ++i) values[i] = static_cast<uint8_t>(run.Take(text[i]));
+  return run.allDigits();
+}
+
+}  // namespace
+
+bool ParseTimeText(std::u16string_view text, TimeOfDay& time, ComponentProxy* errors) {
+  if (text.size() > 9) {
+    CivilDate ignored;
+    return ParseDateTimeText(text, ignored, time, errors);
+  }
+  uint8_t digits[9] = {};
+  if (!DigitValues(text, digits)) {
+    Report(errors, date_error::kTimeNotDigits);
+    return false;
+  }
+  const TimeOfDay read = TimeOfDigits(digits);
+  if (!CheckTime(read, errors)) return false;
   time = read;
   return true;
 }
@@ -274,6 +296,17 @@ bool ParseDateTimeText(std::u16string_view text, CivilDate& date, TimeOfDay& tim
   if (text.size() < 8 || text.size() > 17) {
     Report(errors, date_error::kDateTimeLength, {text});
     return false;
+  }
+  uint8_t d[17] = {};
+  if (DigitValues(text, d)) {  // the common case, read in one pass; the same checks in order
+    const CivilDate readDate{d[0] * 1000 + d[1] * 100 + d[2] * 10 + d[3], d[4] * 10 + d[5],
+                             d[6] * 10 + d[7]};
+    if (!CheckDate(readDate.year, readDate.month, readDate.day, errors)) return false;
+    const TimeOfDay readTime = TimeOfDigits(d + 8);
+    if (!CheckTime(readTime, errors)) return false;
+    date = readDate;
+    time = readTime;
+    return true;
   }
   CivilDate readDate;
   TimeOfDay readTime;

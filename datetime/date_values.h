@@ -104,6 +104,22 @@ bool CheckDate(int32_t year, int32_t month, int32_t day, ComponentProxy* errors)
 bool IsValidDateSilently(int32_t year, int32_t month, int32_t day);
 
 // ---- Texts -------------------------------------------------------------------------------------
+
+// Characters read as decimal digits without a branch a character: Take gives a character's
+// distance d from '0' and gathers d + 6 (d as 16 bits), which stays below 16 exactly when d
+// is at most 9; allDigits tells at the end whether every character taken was a digit.
+class DigitRun {
+ public:
+  uint32_t Take(char16_t c) {
+    const uint16_t d = static_cast<uint16_t>(c - u'0');
+    check_ |= uint32_t{d} + 6;
+    return d;
+  }
+  bool allDigits() const { return check_ < 16; }
+
+ private:
+  uint32_t check_ = 0;
+};
 // Exactly 8 digits, or a date-time text of 12 or more characters (whose time must be valid too).
 bool ParseDateText(std::u16string_view text, CivilDate& date, ComponentProxy* errors);
 // 0..9 digits filled on the right with "0", or a date-time text of more than 9 characters.

@@ -5,7 +5,7 @@
 #include "frame/call_context.h"
 #include "frame/dynamic_value.h"
 #include "functions/entry.h"
-#include "functions/settings_results.h"
+#include "functions/entry_values.h"
 #include "system/file_associations.h"
 
 namespace tq::entries {
@@ -22,18 +22,18 @@ int32_t CommandResult(CallContext* c, ComponentProxy* p, void** args, int32_t sc
 }  // namespace
 
 TQ_ENTRY(FileAssociationCreate_Extension) {
-  return BooleanResult(context,
+  return SetBooleanResult(context,
                        CreateFileAssociation(proxy, TextView(args, 0), TextView(args, 1), 0));
 }
 TQ_ENTRY(FileAssociationCreate_Scope) {
-  return BooleanResult(context, CreateFileAssociation(proxy, TextView(args, 0), TextView(args, 1),
+  return SetBooleanResult(context, CreateFileAssociation(proxy, TextView(args, 0), TextView(args, 1),
                                                       IntegerArgument(args, 2)));
 }
 TQ_ENTRY(FileAssociationDelete_Extension) {
-  return BooleanResult(context, DeleteFileAssociation(proxy, TextView(args, 0), 0));
+  return SetBooleanResult(context, DeleteFileAssociation(proxy, TextView(args, 0), 0));
 }
 TQ_ENTRY(FileAssociationDelete_Scope) {
-  return BooleanResult(context,
+  return SetBooleanResult(context,
                        DeleteFileAssociation(proxy, TextView(args, 0), IntegerArgument(args, 1)));
 }
 TQ_ENTRY(FileAssociationCommand_Extension) {

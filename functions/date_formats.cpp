@@ -13,21 +13,10 @@
 #include "frame/call_context.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 
 namespace tq::entries {
 namespace {
-
-std::u16string_view Text(void** args, int i) {
-  const char16_t* text = TextArgument(args, i);
-  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-int32_t SetTextResult(CallContext* context, std::u16string_view text, uint32_t code) {
-  LocalString result;
-  result.assign(text);
-  SetResult(context, result.address(), code);
-  return 0;
-}
 
 int32_t SetDurationResult(CallContext* context, int64_t duration) {
   SetResult(context, &duration, typecode::kDuration);
@@ -38,7 +27,7 @@ int32_t SetDurationResult(CallContext* context, int64_t duration) {
 
 TQ_ENTRY(DateToString_Date) {
   return SetTextResult(
-      context, DateToString(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
+      context, DateToString(TextView(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
       typecode::kText130);
 }
 
@@ -46,43 +35,43 @@ TQ_ENTRY(DateToString_Mask) {
   // The text is written in a buffer kept by the thread, so that a loop of calls allocates
   // only the VM's string.
   thread_local std::u16string shown;
-  DateToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy, shown);
+  DateToString(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context), proxy, shown);
   return SetTextResult(context, shown, typecode::kText130);
 }
 
 TQ_ENTRY(TimeToString_Time) {
   return SetTextResult(
-      context, TimeToString(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
+      context, TimeToString(TextView(args, 0), std::nullopt, RegionalSettings::OfCall(context), proxy),
       typecode::kText);
 }
 
 TQ_ENTRY(TimeToString_Mask) {
   return SetTextResult(
-      context, TimeToString(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), proxy),
+      context, TimeToString(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context), proxy),
       typecode::kText);
 }
 
 TQ_ENTRY(StringToDate_Text) {
   return SetTextResult(context,
-                       StringToDate(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
+                       StringToDate(TextView(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
                        typecode::kText);
 }
 
 TQ_ENTRY(StringToDate_Mask) {
   thread_local std::u16string read;  // reused from call to call, as for DateToString
-  StringToDate(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context), read);
+  StringToDate(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context), read);
   return SetTextResult(context, read, typecode::kText);
 }
 
 TQ_ENTRY(StringToTime_Text) {
   return SetTextResult(context,
-                       StringToTime(Text(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
+                       StringToTime(TextView(args, 0), std::nullopt, RegionalSettings::OfCall(context)),
                        typecode::kText);
 }
 
 TQ_ENTRY(StringToTime_Mask) {
   return SetTextResult(
-      context, StringToTime(Text(args, 0), Text(args, 1), RegionalSettings::OfCall(context)),
+      context, StringToTime(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context)),
       typecode::kText);
 }
 
@@ -94,11 +83,11 @@ TQ_ENTRY(SystemLanguage_Device) {
 
 TQ_ENTRY(StringToDuration_Form) {
   return SetDurationResult(context,
-                           StringToDurationByForm(Text(args, 0), IntegerArgument(args, 1)));
+                           StringToDurationByForm(TextView(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(StringToDuration_Mask) {
-  return SetDurationResult(context, StringToDurationByMask(Text(args, 0), Text(args, 1)));
+  return SetDurationResult(context, StringToDurationByMask(TextView(args, 0), TextView(args, 1)));
 }
 
 TQ_ENTRY(DurationToString_Form) {
@@ -108,7 +97,7 @@ TQ_ENTRY(DurationToString_Form) {
 }
 
 TQ_ENTRY(DurationToString_Mask) {
-  return SetTextResult(context, DurationToStringByMask(Integer64Argument(args, 0), Text(args, 1)),
+  return SetTextResult(context, DurationToStringByMask(Integer64Argument(args, 0), TextView(args, 1)),
                        typecode::kText);
 }
 

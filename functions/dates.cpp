@@ -14,36 +14,13 @@
 #include "frame/vm_array.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "platform/device_clock.h"
 
 namespace tq::entries {
 namespace {
 
 constexpr int64_t kDateValueScale = 1000000000;  // a date value's time takes 9 digits
-
-std::u16string_view Text(void** args, int i) {
-  const char16_t* text = TextArgument(args, i);
-  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-int32_t SetTextResult(CallContext* context, std::u16string_view text,
-                      uint32_t code = typecode::kText) {
-  LocalString result;
-  result.assign(text);
-  SetResult(context, result.address(), code);
-  return 0;
-}
-
-int32_t SetIntegerResult(CallContext* context, int32_t value) {
-  SetResult(context, &value, typecode::kInteger);
-  return 0;
-}
-
-int32_t SetBooleanResult(CallContext* context, bool value) {
-  const int32_t word = value ? 1 : 0;
-  SetResult(context, &word, typecode::kBoolean);
-  return 0;
-}
 
 // Date validity as DateValid tests it: a date text, or a date-time text of 12 to 17
 // characters.
@@ -138,7 +115,7 @@ TQ_ENTRY(SystemDate_Read) {
 }
 
 TQ_ENTRY(SystemDate_Set) {
-  SetDeviceDate(Text(args, 0), proxy);
+  SetDeviceDate(TextView(args, 0), proxy);
   return 0;
 }
 
@@ -147,7 +124,7 @@ TQ_ENTRY(SystemTime_Read) {
 }
 
 TQ_ENTRY(SystemTime_Set) {
-  SetDeviceTime(Text(args, 0), proxy);
+  SetDeviceTime(TextView(args, 0), proxy);
   return 0;
 }
 
@@ -185,7 +162,7 @@ TQ_ENTRY(IntegerToDate_Number) {
 }
 
 TQ_ENTRY(IntegerToDate_Component) {
-  const std::u16string_view selector = Text(args, 1);
+  const std::u16string_view selector = TextView(args, 1);
   return SetTextResult(context, DayNumberToDateText(IntegerArgument(args, 0),
                                                     selector.empty() ? u'\0' : selector[0], proxy));
 }
@@ -199,30 +176,30 @@ TQ_ENTRY(IntegerToTime_Number) {
 }
 
 TQ_ENTRY(TimeToInteger_Text) {
-  return SetIntegerResult(context, TimeTextToInteger(Text(args, 0), proxy));
+  return SetIntegerResult(context, TimeTextToInteger(TextView(args, 0), proxy));
 }
 
 TQ_ENTRY(DateToInteger_Text) {
-  return SetIntegerResult(context, DateTextToDayNumber(Text(args, 0), false, proxy));
+  return SetIntegerResult(context, DateTextToDayNumber(TextView(args, 0), false, proxy));
 }
 
 TQ_ENTRY(DateToInteger_DayOfYear) {
   return SetIntegerResult(context,
-                          DateTextToDayNumber(Text(args, 0), IntegerArgument(args, 1) != 0, proxy));
+                          DateTextToDayNumber(TextView(args, 0), IntegerArgument(args, 1) != 0, proxy));
 }
 
 // ---- Silent validity tests -------------------------------------------------------------------
 
 TQ_ENTRY(DateValid_Text) {
-  return SetBooleanResult(context, IsValidDateText(Text(args, 0)));
+  return SetBooleanResult(context, IsValidDateText(TextView(args, 0)));
 }
 
 TQ_ENTRY(TimeValid_Text) {
-  return SetIntegerResult(context, IsValidTimeText(Text(args, 0)) ? 1 : 0);
+  return SetIntegerResult(context, IsValidTimeText(TextView(args, 0)) ? 1 : 0);
 }
 
 TQ_ENTRY(DateTimeValid_Text) {
-  return SetBooleanResult(context, IsValidDateTimeText(Text(args, 0)));
+  return SetBooleanResult(context, IsValidDateTimeText(TextView(args, 0)));
 }
 
 // ---- Days of the week and names --------------------------------------------------------------
@@ -239,12 +216,12 @@ TQ_ENTRY(IntegerToMonthName_Number) {
 }
 
 TQ_ENTRY(DateToDayOfWeek_Text) {
-  const auto number = DayNumberOfText(Text(args, 0), proxy);
+  const auto number = DayNumberOfText(TextView(args, 0), proxy);
   return SetIntegerResult(context, number ? DayOfWeekNumber(*number) : -1);
 }
 
 TQ_ENTRY(DateToDayName_Text) {
-  const auto number = DayNumberOfText(Text(args, 0), proxy);
+  const auto number = DayNumberOfText(TextView(args, 0), proxy);
   return SetTextResult(context, number ? DayNameForCall(context, DayOfWeekIndex(*number)) : u"",
                        typecode::kText130);
 }
@@ -252,14 +229,14 @@ TQ_ENTRY(DateToDayName_Text) {
 TQ_ENTRY(DateToMonthName_Text) {
   CivilDate date;
   std::u16string name;
-  if (ParseDateText(Text(args, 0), date, proxy)) name = MonthNameForCall(context, date.month);
+  if (ParseDateText(TextView(args, 0), date, proxy)) name = MonthNameForCall(context, date.month);
   return SetTextResult(context, name);
 }
 
 // ---- Leap years, previous and next day -------------------------------------------------------
 
 TQ_ENTRY(IsLeapYear_Text) {
-  const std::u16string_view text = Text(args, 0);
+  const std::u16string_view text = TextView(args, 0);
   const int64_t year = LeadingNumber(text.substr(0, 4));
   const bool startsWithZero = !text.empty() && text[0] == u'0';
   return SetBooleanResult(context,
@@ -276,7 +253,7 @@ TQ_ENTRY(IsLeapYear_Current) {
 }
 
 TQ_ENTRY(PreviousDay_Text) {
-  return SetTextResult(context, ShiftedDate(Text(args, 0), -1, proxy));
+  return SetTextResult(context, ShiftedDate(TextView(args, 0), -1, proxy));
 }
 TQ_ENTRY(PreviousDay_Today) {
   return SetTextResult(context, ShiftedDate({}, -1, proxy));
@@ -286,7 +263,7 @@ TQ_ENTRY(PreviousDay_Value) {
 }
 
 TQ_ENTRY(NextDay_Text) {
-  return SetTextResult(context, ShiftedDate(Text(args, 0), 1, proxy));
+  return SetTextResult(context, ShiftedDate(TextView(args, 0), 1, proxy));
 }
 TQ_ENTRY(NextDay_Today) {
   return SetTextResult(context, ShiftedDate({}, 1, proxy));

@@ -15,36 +15,10 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 
 namespace tq::entries {
 namespace {
-
-std::u16string_view Text(void** args, int i) {
-  const char16_t* text = TextArgument(args, i);
-  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-int32_t SetTextResult(CallContext* context, std::u16string_view text) {
-  LocalString result;
-  result.assign(text);
-  SetResult(context, result.address(), typecode::kText);
-  return 0;
-}
-
-int32_t SetIntegerResult(CallContext* context, int32_t value) {
-  SetResult(context, &value, typecode::kInteger);
-  return 0;
-}
-
-int32_t SetInteger64Result(CallContext* context, int64_t value) {
-  SetResult(context, &value, typecode::kInteger64);
-  return 0;
-}
-
-int32_t SetRealResult(CallContext* context, double value) {
-  SetResult(context, &value, typecode::kReal);
-  return 0;
-}
 
 // The day number of a date text read without raising anything.
 std::optional<int32_t> SilentDayNumber(std::u16string_view text) {
@@ -83,15 +57,15 @@ int64_t YearOfText(std::u16string_view text) {
 // ---- Week numbers ----------------------------------------------------------------------------
 
 TQ_ENTRY(WeekNumber_Date) {
-  return SetIntegerResult(context, WeekOfText(Text(args, 0), false));
+  return SetIntegerResult(context, WeekOfText(TextView(args, 0), false));
 }
 
 TQ_ENTRY(WeekNumber_Mode) {
-  if (Text(args, 1) != kIsoWeekMode) {
+  if (TextView(args, 1) != kIsoWeekMode) {
     RaiseError(proxy, date_error::kWeekMode);
     return SetIntegerResult(context, -1);
   }
-  return SetIntegerResult(context, WeekOfText(Text(args, 0), true));
+  return SetIntegerResult(context, WeekOfText(TextView(args, 0), true));
 }
 
 TQ_ENTRY(IntegerToWeekNumber_Number) {
@@ -102,11 +76,11 @@ TQ_ENTRY(IntegerToWeekNumber_Number) {
 }
 
 TQ_ENTRY(DateToWeekNumber_Date) {
-  return SetIntegerResult(context, WeekOfText(Text(args, 0), false));
+  return SetIntegerResult(context, WeekOfText(TextView(args, 0), false));
 }
 
 TQ_ENTRY(WeekToDate_Mode) {
-  const bool iso = Text(args, 2) == kIsoWeekMode;
+  const bool iso = TextView(args, 2) == kIsoWeekMode;
   return SetTextResult(context, DateTextOfDay(FirstDayOfWeek(IntegerArgument(args, 0),
                                                              IntegerArgument(args, 1), iso)));
 }
@@ -119,25 +93,25 @@ TQ_ENTRY(WeekToDate_Simple) {
 // ---- Differences and age ---------------------------------------------------------------------
 
 TQ_ENTRY(DateDifference_Dates) {
-  return SetIntegerResult(context, DateDifference(Text(args, 0), Text(args, 1), proxy));
+  return SetIntegerResult(context, DateDifference(TextView(args, 0), TextView(args, 1), proxy));
 }
 
 TQ_ENTRY(TimeDifference_Times) {
-  return SetIntegerResult(context, TimeDifference(Text(args, 0), Text(args, 1), proxy));
+  return SetIntegerResult(context, TimeDifference(TextView(args, 0), TextView(args, 1), proxy));
 }
 
 TQ_ENTRY(DateTimeDifference_DateTimes) {
-  return SetTextResult(context, DateTimeDifference(Text(args, 0), Text(args, 1), proxy));
+  return SetTextResult(context, DateTimeDifference(TextView(args, 0), TextView(args, 1), proxy));
 }
 
 TQ_ENTRY(DateAge_Today) {
-  return SetTextResult(context, DateAge(Text(args, 0), CurrentDateText()));
+  return SetTextResult(context, DateAge(TextView(args, 0), CurrentDateText()));
 }
 
 TQ_ENTRY(DateAge_Reference) {
-  const std::u16string_view reference = Text(args, 1);
+  const std::u16string_view reference = TextView(args, 1);
   return SetTextResult(context,
-                       DateAge(Text(args, 0), reference.empty() ? CurrentDateText() : reference));
+                       DateAge(TextView(args, 0), reference.empty() ? CurrentDateText() : reference));
 }
 
 // ---- Easter, serial numbers, Unix time -------------------------------------------------------
@@ -147,7 +121,7 @@ TQ_ENTRY(EasterDate_Year) {
 }
 
 TQ_ENTRY(EasterDate_Text) {
-  return SetTextResult(context, EasterDate(YearOfText(Text(args, 0))));
+  return SetTextResult(context, EasterDate(YearOfText(TextView(args, 0))));
 }
 
 TQ_ENTRY(SerialToDate_Serial) {
@@ -159,19 +133,19 @@ TQ_ENTRY(SerialToDate_System) {
 }
 
 TQ_ENTRY(DateToSerial_DateTime) {
-  return SetRealResult(context, DateToSerial(Text(args, 0), false));
+  return SetRealResult(context, DateToSerial(TextView(args, 0), false));
 }
 
 TQ_ENTRY(DateToSerial_System) {
-  return SetRealResult(context, DateToSerial(Text(args, 0), IntegerArgument(args, 1) != 0));
+  return SetRealResult(context, DateToSerial(TextView(args, 0), IntegerArgument(args, 1) != 0));
 }
 
 TQ_ENTRY(DateTimeToUnixTime_DateTime) {
-  return SetInteger64Result(context, DateTimeToUnixTime(Text(args, 0), 0));
+  return SetInteger64Result(context, DateTimeToUnixTime(TextView(args, 0), 0));
 }
 
 TQ_ENTRY(DateTimeToUnixTime_Flags) {
-  return SetInteger64Result(context, DateTimeToUnixTime(Text(args, 0), IntegerArgument(args, 1)));
+  return SetInteger64Result(context, DateTimeToUnixTime(TextView(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(UnixTimeToDateTime_Count) {

@@ -7,6 +7,7 @@
 #include "frame/call_context.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "system/desktop_info.h"
 #include "system/device_identity.h"
 #include "system/display_settings.h"
@@ -15,19 +16,6 @@
 
 namespace tq::entries {
 namespace {
-
-int32_t SetTextResult(CallContext* c, std::u16string_view text,
-                      uint32_t code = typecode::kText) {
-  LocalString result;
-  result.assign(text);
-  SetResult(c, result.address(), code);
-  return 0;
-}
-
-int32_t SetIntegerResult(CallContext* c, int32_t n) {
-  SetResult(c, &n, typecode::kInteger);
-  return 0;
-}
 
 // The application's main window, which owns the clipboard and shell calls (none: null).
 ce::HWND MainWindow(CallContext* c) {

@@ -13,6 +13,7 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "numtext/buffer_numbers.h"
 #include "numtext/hex_text.h"
 #include "numtext/random_identifiers.h"
@@ -53,13 +54,6 @@ uint32_t VMCodePage(std::string_view sample) {
   const int32_t page = CallSlot<int32_t>(services, kTextServicesCodePageOf, sample.data(),
                                          static_cast<int32_t>(sample.size()));
   return page > 0 ? static_cast<uint32_t>(page) : 1252;
-}
-
-int32_t SetTextResult(CallContext* c, std::u16string_view text, uint32_t code) {
-  LocalString result;
-  result.assign(text);
-  SetResult(c, result.address(), code);
-  return 0;
 }
 
 int32_t HexEntry(CallContext* c, ComponentProxy* p, void** args, int32_t grouping,

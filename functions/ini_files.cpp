@@ -7,7 +7,7 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
-#include "functions/settings_results.h"
+#include "functions/entry_values.h"
 #include "platform/last_error.h"
 #include "system/profile_engine.h"
 
@@ -33,17 +33,17 @@ std::u16string_view FileArgument(void** args, int i) {
 int32_t WriteNamedFile(CallContext* c, ComponentProxy* p, ProfileItem section, ProfileItem key,
                        ProfileItem value, std::u16string_view file) {
   ce::SetLastError(ce::ERROR_SUCCESS);
-  if (section && ProfileEngineWrite(*section, key, value, file)) return BooleanResult(c, true);
+  if (section && ProfileEngineWrite(*section, key, value, file)) return SetBooleanResult(c, true);
   if (value || !section) {
     const uint32_t code = ce::GetLastError();
     RaiseError(p, kIniWriteFailed, {file});
     RecordSystemError(p, code != 0 ? code : ce::ERROR_INVALID_PARAMETER);
   }
-  return BooleanResult(c, false);
+  return SetBooleanResult(c, false);
 }
 
 int32_t WriteDefaultFile(CallContext* c, ProfileItem section, ProfileItem key, ProfileItem value) {
-  return BooleanResult(c, section && ProfileEngineWrite(*section, key, value, kDefaultProfileFile));
+  return SetBooleanResult(c, section && ProfileEngineWrite(*section, key, value, kDefaultProfileFile));
 }
 
 int32_t ReadResult(CallContext* c, ProfileItem section, ProfileItem key, ProfileItem defaultText,
@@ -75,35 +75,35 @@ TQ_ENTRY(ProfileWrite_ValueFile) {
 TQ_ENTRY(ProfileWrite_KeyAbsent) {
   if (const int32_t n = IntegerArgument(args, 2); n != 0) {
     RaiseError(proxy, kAbsentItemNotZero, {n});
-    return BooleanResult(context, false);
+    return SetBooleanResult(context, false);
   }
   return WriteDefaultFile(context, Item(args, 0), Item(args, 1), {});
 }
 TQ_ENTRY(ProfileWrite_KeyAbsentFile) {
   if (const int32_t n = IntegerArgument(args, 2); n != 0) {
     RaiseError(proxy, kAbsentItemNotZero, {n});
-    return BooleanResult(context, false);
+    return SetBooleanResult(context, false);
   }
   const ProfileItem section = Item(args, 0);
-  return BooleanResult(
+  return SetBooleanResult(
       context, section && ProfileEngineWrite(*section, Item(args, 1), {}, FileArgument(args, 3)));
 }
 TQ_ENTRY(ProfileWrite_SectionFile) {
   const std::u16string_view file = FileArgument(args, 3);
   if (IntegerArgument(args, 1) != 0 || IntegerArgument(args, 2) != 0) {
     RaiseError(proxy, kAbsentItemNotZero, {file});
-    return BooleanResult(context, false);
+    return SetBooleanResult(context, false);
   }
   const ProfileItem section = Item(args, 0);
-  return BooleanResult(context, section && ProfileEngineWrite(*section, {}, {}, file));
+  return SetBooleanResult(context, section && ProfileEngineWrite(*section, {}, {}, file));
 }
 TQ_ENTRY(ProfileWrite_Flush) {
   if (IntegerArgument(args, 0) != 0 || IntegerArgument(args, 1) != 0 ||
       IntegerArgument(args, 2) != 0) {
     RaiseError(proxy, kAbsentItemNotZero, {FileArgument(args, 3)});
-    return BooleanResult(context, false);
+    return SetBooleanResult(context, false);
   }
-  return BooleanResult(context, true);
+  return SetBooleanResult(context, true);
 }
 
 TQ_ENTRY(ProfileRead_Section) {

@@ -6,7 +6,7 @@
 #include "frame/dynamic_value.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
-#include "functions/settings_results.h"
+#include "functions/entry_values.h"
 #include "system/parameter_store.h"
 #include "system/value_text.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 int32_t ModeResult(CallContext* c, ComponentProxy* p, int32_t mode,
                    std::optional<std::u16string_view> location) {
-  return TextResult(c, ParameterStore::Of(p).SwitchMode(p, mode, location).value_or(u""));
+  return SetTextResult(c, ParameterStore::Of(p).SwitchMode(p, mode, location).value_or(u""));
 }
 
 int32_t LoadResult(CallContext* c, ComponentProxy* p, std::u16string_view name,
@@ -56,10 +56,10 @@ TQ_ENTRY(ParameterLoad_Default) {
 
 // The window form names the window whose parameters (its group) are deleted.
 TQ_ENTRY(ParameterDelete_Name) {
-  return BooleanResult(context, ParameterStore::Of(proxy).Delete(proxy, TextView(args, 0)));
+  return SetBooleanResult(context, ParameterStore::Of(proxy).Delete(proxy, TextView(args, 0)));
 }
 TQ_ENTRY(ParameterDelete_All) {
-  return BooleanResult(context, ParameterStore::Of(proxy).DeleteAll());
+  return SetBooleanResult(context, ParameterStore::Of(proxy).DeleteAll());
 }
 
 }  // namespace tq::entries

@@ -15,6 +15,7 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "numtext/password.h"
 #include "numtext/pattern_match.h"
 
@@ -40,12 +41,6 @@ int32_t PasswordEntry(CallContext* c, ComponentProxy* p, int32_t length,
   LocalString result;
   result.assign(password.text);
   SetResult(c, result.address(), typecode::kText);
-  return 0;
-}
-
-int32_t SetBooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
   return 0;
 }
 

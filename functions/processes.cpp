@@ -6,35 +6,13 @@
 #include "frame/call_context.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "system/process_functions.h"
 
 namespace tq::entries {
 namespace {
 
 constexpr size_t kSelectorCount = 7;
-
-int32_t SetInteger(CallContext* context, int32_t value) {
-  SetResult(context, &value, typecode::kInteger);
-  return 0;
-}
-
-int32_t SetBoolean(CallContext* context, bool value) {
-  const int32_t word = value ? 1 : 0;
-  SetResult(context, &word, typecode::kBoolean);
-  return 0;
-}
-
-int32_t SetText(CallContext* context, const std::u16string& text) {
-  LocalString result;
-  result.assign(text);
-  SetResult(context, result.address(), typecode::kText);
-  return 0;
-}
-
-std::u16string_view Text(void** args, int i) {
-  const char16_t* text = TextArgument(args, i);
-  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
 
 uint32_t Pid(void** args, int i) {
   return static_cast<uint32_t>(IntegerArgument(args, i));
@@ -46,31 +24,31 @@ int32_t ListWithSelectors(CallContext* context, ComponentProxy* proxy, void** ar
   selectors.fill(-1);
   for (int i = 0; i < count; ++i) selectors[static_cast<size_t>(i)] = IntegerArgument(args, i);
   if (count == 0) selectors[0] = 0;
-  return SetText(context, ListProcesses(proxy, selectors));
+  return SetTextResult(context, ListProcesses(proxy, selectors));
 }
 
 }  // namespace
 
 TQ_ENTRY(ProcessCount_Application) {
-  return SetInteger(context, CountProcessesOf(proxy, {}));
+  return SetIntegerResult(context, CountProcessesOf(proxy, {}));
 }
 
 TQ_ENTRY(ProcessCount_Program) {
-  const std::u16string_view program = Text(args, 0);
+  const std::u16string_view program = TextView(args, 0);
   // An empty name names no program (the running application is the call without one).
-  return SetInteger(context, program.empty() ? 0 : CountProcessesOf(proxy, program));
+  return SetIntegerResult(context, program.empty() ? 0 : CountProcessesOf(proxy, program));
 }
 
 TQ_ENTRY(ProcessCount_Id) {
-  return SetInteger(context, CountProcessId(proxy, Pid(args, 0)));
+  return SetIntegerResult(context, CountProcessId(proxy, Pid(args, 0)));
 }
 
 TQ_ENTRY(ProcessTerminate_Program) {
-  return SetBoolean(context, TerminateProgram(proxy, Text(args, 0)));
+  return SetBooleanResult(context, TerminateProgram(proxy, TextView(args, 0)));
 }
 
 TQ_ENTRY(ProcessTerminate_Id) {
-  return SetBoolean(context, TerminateProcessId(proxy, Pid(args, 0)));
+  return SetBooleanResult(context, TerminateProcessId(proxy, Pid(args, 0)));
 }
 
 TQ_ENTRY(ProcessList_Names) { return ListWithSelectors(context, proxy, args, 0); }
@@ -83,11 +61,11 @@ TQ_ENTRY(ProcessList_6) { return ListWithSelectors(context, proxy, args, 6); }
 TQ_ENTRY(ProcessList_7) { return ListWithSelectors(context, proxy, args, 7); }
 
 TQ_ENTRY(ProcessModules_Current) {
-  return SetText(context, ListModules(proxy, -1));
+  return SetTextResult(context, ListModules(proxy, -1));
 }
 
 TQ_ENTRY(ProcessModules_Id) {
-  return SetText(context, ListModules(proxy, IntegerArgument(args, 0)));
+  return SetTextResult(context, ListModules(proxy, IntegerArgument(args, 0)));
 }
 
 }  // namespace tq::entries

@@ -15,7 +15,7 @@
 #include "frame/raise_error.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
-#include "functions/settings_results.h"
+#include "functions/entry_values.h"
 #include "platform/strings.h"
 #include "system/registry_errors.h"
 #include "system/registry_keys.h"
@@ -61,16 +61,16 @@ std::string_view BytesOf(const T& value, size_t size = sizeof(T)) {
 
 int32_t WriteText(CallContext* c, ComponentProxy* p, const Destination& d,
                   std::u16string_view text) {
-  return BooleanResult(c, Write(p, d, ce::REG_SZ, StringBytes(text, d.index < 0)));
+  return SetBooleanResult(c, Write(p, d, ce::REG_SZ, StringBytes(text, d.index < 0)));
 }
 
 int32_t WriteDword(CallContext* c, ComponentProxy* p, const Destination& d, int32_t n) {
-  return BooleanResult(c, Write(p, d, ce::REG_DWORD, BytesOf(n)));
+  return SetBooleanResult(c, Write(p, d, ce::REG_DWORD, BytesOf(n)));
 }
 
 int32_t WriteBinary(CallContext* c, ComponentProxy* p, const Destination& d, const void* data,
                     size_t size) {
-  return BooleanResult(c, Write(p, d, ce::REG_BINARY, {static_cast<const char*>(data), size}));
+  return SetBooleanResult(c, Write(p, d, ce::REG_BINARY, {static_cast<const char*>(data), size}));
 }
 
 // Bytes at an address the application gives: read through the kernel, so that an address
@@ -81,17 +81,17 @@ int32_t WriteMemory(CallContext* c, ComponentProxy* p, const Destination& d, voi
   std::string bytes(size > 0 ? static_cast<size_t>(size) : 0, '\0');
   if (size < 0) {
     RaiseWriteFailure(p, d.key, d.name, ce::ERROR_INVALID_PARAMETER);
-    return BooleanResult(c, false);
+    return SetBooleanResult(c, false);
   }
   if (size > 0) {
     iovec local{bytes.data(), bytes.size()};
     iovec remote{reinterpret_cast<void*>(address), bytes.size()};
     if (process_vm_readv(getpid(), &local, 1, &remote, 1, 0) != size) {
       RaiseWriteFailure(p, d.key, d.name, ce::ERROR_NOACCESS);
-      return BooleanResult(c, false);
+      return SetBooleanResult(c, false);
     }
   }
-  return BooleanResult(c, Write(p, d, ce::REG_BINARY, bytes));
+  return SetBooleanResult(c, Write(p, d, ce::REG_BINARY, bytes));
 }
 
 int32_t WriteTyped(CallContext* c, ComponentProxy* p, const Destination& d, void** args) {
@@ -102,9 +102,9 @@ int32_t WriteTyped(CallContext* c, ComponentProxy* p, const Destination& d, void
   std::optional<TypedBytes> typed = TypedRegistryBytes(value, typeName);
   if (!typed) {
     if (!IsRegistryTypeName(typeName)) RaiseError(p, registry_error::kUnknownType);
-    return BooleanResult(c, false);
+    return SetBooleanResult(c, false);
   }
-  return BooleanResult(c, Write(p, d, typed->type, typed->bytes));
+  return SetBooleanResult(c, Write(p, d, typed->type, typed->bytes));
 }
 
 }  // namespace
@@ -168,55 +168,55 @@ TQ_ENTRY(RegistrySetValue_IndexTyped) {
 }
 TQ_ENTRY(RegistrySetValue_NameInteger64) {
   const int64_t n = Integer64Argument(args, 2);
-  return BooleanResult(context, Write(proxy, ByName(args), ce::REG_QWORD, BytesOf(n)));
+  return SetBooleanResult(context, Write(proxy, ByName(args), ce::REG_QWORD, BytesOf(n)));
 }
 
 TQ_ENTRY(RegistryFirstSubKey_Root) {
-  return TextResult(context, FirstSubKey(u""));
+  return SetTextResult(context, FirstSubKey(u""));
 }
 TQ_ENTRY(RegistryFirstSubKey_Key) {
-  return TextResult(context, FirstSubKey(TextView(args, 0)));
+  return SetTextResult(context, FirstSubKey(TextView(args, 0)));
 }
 TQ_ENTRY(RegistryNextSubKey_Key) {
-  return TextResult(context, NextSubKey(TextView(args, 0)));
+  return SetTextResult(context, NextSubKey(TextView(args, 0)));
 }
 
 TQ_ENTRY(RegistryDeleteKey_Key) {
-  return BooleanResult(context, DeleteRegistryKey(proxy, TextView(args, 0)));
+  return SetBooleanResult(context, DeleteRegistryKey(proxy, TextView(args, 0)));
 }
 TQ_ENTRY(RegistryCreateKey_Key) {
-  return BooleanResult(context, CreateRegistryKey(proxy, TextView(args, 0)));
+  return SetBooleanResult(context, CreateRegistryKey(proxy, TextView(args, 0)));
 }
 TQ_ENTRY(RegistryDeleteValue_Name) {
-  return BooleanResult(context, DeleteRegistryValue(proxy, TextView(args, 0), TextView(args, 1)));
+  return SetBooleanResult(context, DeleteRegistryValue(proxy, TextView(args, 0), TextView(args, 1)));
 }
 
 TQ_ENTRY(RegistryExists_Key) {
-  return BooleanResult(context, RegistryKeyExists(TextView(args, 0)));
+  return SetBooleanResult(context, RegistryKeyExists(TextView(args, 0)));
 }
 TQ_ENTRY(RegistryExists_Name) {
-  return BooleanResult(context, RegistryValueExists(TextView(args, 0), TextView(args, 1)));
+  return SetBooleanResult(context, RegistryValueExists(TextView(args, 0), TextView(args, 1)));
 }
 TQ_ENTRY(RegistryExists_Index) {
-  return BooleanResult(context, RegistryIndexExists(TextView(args, 0), IntegerArgument(args, 1)));
+  return SetBooleanResult(context, RegistryIndexExists(TextView(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(RegistryListValues_Key) {
-  return TextResult(context, ListRegistryValues(TextView(args, 0), false));
+  return SetTextResult(context, ListRegistryValues(TextView(args, 0), false));
 }
 TQ_ENTRY(RegistryListValues_Types) {
-  return TextResult(context, ListRegistryValues(TextView(args, 0), BooleanArgument(args, 1)));
+  return SetTextResult(context, ListRegistryValues(TextView(args, 0), BooleanArgument(args, 1)));
 }
 TQ_ENTRY(RegistryListSubKeys_Key) {
-  return TextResult(context, ListRegistrySubKeys(TextView(args, 0)));
+  return SetTextResult(context, ListRegistrySubKeys(TextView(args, 0)));
 }
 
 TQ_ENTRY(RegistrySearch_Text) {
-  return TextResult(context,
+  return SetTextResult(context,
                     RegistrySearch(TextView(args, 0), TextView(args, 1), search_option::kDefault));
 }
 TQ_ENTRY(RegistrySearch_Options) {
-  return TextResult(context,
+  return SetTextResult(context,
                     RegistrySearch(TextView(args, 0), TextView(args, 1), IntegerArgument(args, 2)));
 }
 
@@ -224,17 +224,17 @@ TQ_ENTRY(RegistrySearch_Options) {
 TQ_ENTRY(RegistryValueType_Name) {
   const std::optional<settings::RegistryBytes> value =
       settings::ReadRegistryBytes(TextView(args, 0), TextView(args, 1));
-  return TextResult(context, value ? RegistryTypeName(value->type) : u"");
+  return SetTextResult(context, value ? RegistryTypeName(value->type) : u"");
 }
 TQ_ENTRY(RegistryValueType_Index) {
   const int32_t index = IntegerArgument(args, 1);
   if (index == 0) {
     const std::optional<settings::RegistryBytes> value =
         settings::ReadRegistryBytes(TextView(args, 0), u"");
-    return TextResult(context, value ? RegistryTypeName(value->type) : u"");
+    return SetTextResult(context, value ? RegistryTypeName(value->type) : u"");
   }
   const RegistryData data = ReadRegistryValueAt(TextView(args, 0), index);
-  return TextResult(context, data.read ? RegistryTypeName(data.type) : u"");
+  return SetTextResult(context, data.read ? RegistryTypeName(data.type) : u"");
 }
 
 }  // namespace tq::entries

@@ -7,6 +7,7 @@
 #include "frame/call_context.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "services/angle_dms.h"
 #include "services/colour_hsl.h"
 #include "services/dif_apply.h"
@@ -15,11 +16,6 @@
 
 namespace tq::entries {
 namespace {
-
-int32_t SetIntegerResult(CallContext* c, int32_t n) {
-  SetResult(c, &n, typecode::kInteger);
-  return 0;
-}
 
 // Buffer parameters (type code 28) hold a VMString.
 std::span<const uint8_t> BufferArgument(void** args, int i) {

@@ -15,7 +15,7 @@ TQ_ENTRY(UriExtract_Parts) {
   bool wasVMString = false;
   const std::optional<std::u16string> uri = ReferenceText(ReferenceArgument(args, 0), &wasVMString);
   LocalString result;
-  if (uri) result.assign(UriExtract(*uri, IntegerArgument(args, 1), ErrorStateOf(proxy)));
+  if (uri) result.assign(UriExtract(*uri, IntegerArgument(args, 1)));
   SetResult(context, result.address(), typecode::kString);
   return 0;
 }

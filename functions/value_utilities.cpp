@@ -10,6 +10,7 @@
 #include "frame/vm_array.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "numtext/value_utilities.h"
 
 namespace tq::entries {
@@ -18,12 +19,6 @@ namespace {
 int32_t SetDynamicResult(CallContext* c, DynamicValue& value) {
   value.typeWord &= static_cast<uint16_t>(~kValueFlagsKept);
   SetResult(c, &value, typecode::kDynamic);
-  return 0;
-}
-
-int32_t SetBooleanResult(CallContext* c, bool b) {
-  const int32_t word = b ? 1 : 0;
-  SetResult(c, &word, typecode::kBoolean);
   return 0;
 }
 

@@ -13,19 +13,15 @@
 #include "host/demo_text.h"
 #include "host/demo_device.h"
 #include "host/demo_network.h"
+#include "host/demo_step.h"
 #include "host/function_catalog.h"
 
 namespace tqhost {
 namespace {
 
-struct Step {
-  const char* note;
-  std::vector<std::string> words;  // function, then arguments
-};
-
 struct Section {
   const char* title;
-  std::vector<Step> steps;
+  std::vector<DemoStep> steps;
 };
 
 // The DIF from 01 02 03 to 01 02 03 04: header, one stored block, one inserting operation.
@@ -141,11 +137,6 @@ const std::vector<Section>& Tour() {
   return tour;
 }
 
-std::string Shown(const std::vector<std::string>& words) {
-  std::string out = "tq240 call";
-  for (const std::string& w : words) out += " " + (w.find(' ') != std::string::npos ? "'" + w + "'" : w);
-  return out;
-}
 
 }  // namespace
 
@@ -166,24 +157,7 @@ int RunDemo(LibrarySession& library, const Options&) {
   CallRunner runner(library);
   for (const Section& section : Tour()) {
     std::printf("\n== %s\n", section.title);
-    for (const Step& step : section.steps) {
-      std::printf("\n# %s\n$ %s\n", step.note, Shown(step.words).c_str());
-      std::string error;
-      std::vector<std::string> args(step.words.begin() + 1, step.words.end());
-      std::optional<CallRecord> record = runner.Run(step.words[0], args, &error);
-      if (!record) {
-        std::printf("(not available: %s)\n", error.c_str());
-        continue;
-      }
-      if (record->result && record->result->kind != ValueKind::kNone)
-        std::printf("%s\n", RenderPlain(*record->result).c_str());
-      if (record->passback)
-        std::printf("passed back to the VM: status %d, routine %d\n", record->passback->first,
-                    record->passback->second);
-      else if (record->error.level != 1)
-        std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                    ToUtf8(record->error.message).c_str());
-    }
+    RunDemoSteps(runner, section.steps);
   }
   ShowFilesDemo(library);
   ShowRegistryDemo(runner);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/demo_step.h"
 #include "host/host_value.h"
 #include "platform/clipboard.h"
 #include "platform/device_state_files.h"
@@ -16,12 +17,7 @@
 namespace tqhost {
 namespace {
 
-struct DeviceStep {
-  const char* note;
-  std::vector<std::string> words;  // function, then arguments
-};
-
-const std::vector<DeviceStep> kSteps = {
+const std::vector<DemoStep> kSteps = {
     {"the operating system, as device.json describes it", {"SystemVersion"}},
     {"its version numbers", {"SystemVersion", "1"}},
     {"and its platform type", {"SystemVersion", "3"}},
@@ -45,14 +41,6 @@ const std::vector<DeviceStep> kSteps = {
      {"EmulateKeys", "k:Form", "Hello{ENTER}"}},
 };
 
-std::string Shown(const std::vector<std::string>& words) {
-  std::string out = "tq240 call";
-  for (const std::string& w : words) {
-    out += " " + (w.find(' ') != std::string::npos ? "'" + w + "'" : w);
-  }
-  return out;
-}
-
 void ShowInputLog() {
   const std::string log = ce::ReadDeviceStateFile("input.log").value_or("");
   std::vector<std::string> lines;
@@ -69,23 +57,7 @@ void ShowInputLog() {
 void RunDeviceDemo(CallRunner& runner) {
   std::printf("\n== The device: system information, display, clipboard, keyboard emulation\n");
   ce::SetClipboardTextForDevice(u"copied on the device");
-  for (const DeviceStep& step : kSteps) {
-    std::printf("\n# %s\n$ %s\n", step.note, Shown(step.words).c_str());
-    std::string error;
-    std::vector<std::string> args(step.words.begin() + 1, step.words.end());
-    std::optional<CallRecord> record = runner.Run(step.words[0], args, &error);
-    if (!record) {
-      std::printf("(not available: %s)\n", error.c_str());
-      continue;
-    }
-    if (record->result && record->result->kind != ValueKind::kNone) {
-      std::printf("%s\n", RenderPlain(*record->result).c_str());
-    }
-    if (record->error.level != 1) {
-      std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                  ToUtf8(record->error.message).c_str());
-    }
-  }
+  RunDemoSteps(runner, kSteps);
   ShowInputLog();
 }
 

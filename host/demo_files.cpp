@@ -8,42 +8,17 @@
 
 #include "host/call_runner.h"
 #include "host/commands.h"
+#include "host/demo_step.h"
 #include "host/host_value.h"
 
 namespace tqhost {
 namespace {
 
-struct Step {
-  const char* note;
-  std::vector<std::string> words;
-};
-
 // Runs one step and prints it; returns the result as shown.
-std::string Show(CallRunner& runner, const Step& step) {
-  std::string shown = "tq240 call";
-  for (const std::string& w : step.words) {
-    shown += " " + (w.find(' ') != std::string::npos ? "'" + w + "'" : w);
-  }
-  std::printf("\n# %s\n$ %s\n", step.note, shown.c_str());
-  std::string error;
-  const std::vector<std::string> args(step.words.begin() + 1, step.words.end());
-  std::optional<CallRecord> record = runner.Run(step.words[0], args, &error);
-  if (!record) {
-    std::printf("(not available: %s)\n", error.c_str());
-    return {};
-  }
-  std::string text;
-  if (record->result && record->result->kind != ValueKind::kNone) {
-    text = RenderPlain(*record->result);
-    std::printf("%s\n", text.c_str());
-  }
-  if (record->error.level != 1) {
-    const std::u16string& message =
-        record->error.message.empty() ? record->error.systemMessage : record->error.message;
-    std::printf("error %u (level %u, system code %u): %s\n", record->error.id, record->error.level,
-                record->error.systemCode, ToUtf8(message).c_str());
-  }
-  return text;
+std::string Show(CallRunner& runner, const DemoStep& step) {
+  const std::optional<CallRecord> record = RunDemoStep(runner, step);
+  if (!record || !record->result || record->result->kind == ValueKind::kNone) return {};
+  return RenderPlain(*record->result);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "host/demo_step.h"
+
 namespace tqhost {
 namespace {
 
@@ -64,21 +66,7 @@ class VersionServer {
 };
 
 void Show(CallRunner& runner, const char* note, const std::vector<std::string>& words) {
-  std::string typed = "tq240 call";
-  for (const std::string& w : words) typed += " '" + w + "'";
-  std::printf("\n# %s\n$ %s\n", note, typed.c_str());
-  std::string problem;
-  const std::optional<CallRecord> record =
-      runner.Run(words[0], std::vector<std::string>(words.begin() + 1, words.end()), &problem);
-  if (!record) {
-    std::printf("(not available: %s)\n", problem.c_str());
-    return;
-  }
-  if (record->result && record->result->kind != ValueKind::kNone)
-    std::printf("%s\n", RenderPlain(*record->result).c_str());
-  if (record->error.level != 1)
-    std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                ToUtf8(record->error.message).c_str());
+  RunDemoStep(runner, note, words);
 }
 
 }  // namespace

@@ -5,19 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "host/call_runner.h"
-#include "host/host_value.h"
+#include "host/demo_step.h"
 
 namespace tqhost {
 namespace {
 
-struct NumberStep {
-  const char* note;
-  std::vector<std::string> words;  // function, then arguments
-};
-
-const std::vector<NumberStep>& NumberSteps() {
-  static const std::vector<NumberStep> steps = {
+const std::vector<DemoStep>& NumberSteps() {
+  static const std::vector<DemoStep> steps = {
       {"a printf-style format: width 12, two decimals, device thousands separator",
        {"NumberToString", "r:1234567.891", "12.2fS"}},
       {"the device's decimal separator (',' in fr-FR)", {"NumberToString", "r:3.14159", "10,3f"}},
@@ -45,23 +39,7 @@ const std::vector<NumberStep>& NumberSteps() {
 
 void RunNumbersDemo(CallRunner& runner) {
   std::printf("\n== Numbers: printf-style formats, numeric masks, disk sizes, amounts in words\n");
-  for (const NumberStep& step : NumberSteps()) {
-    std::string shown = "tq240 call";
-    for (const std::string& w : step.words) shown += " " + w;
-    std::printf("\n# %s\n$ %s\n", step.note, shown.c_str());
-    std::string error;
-    const std::vector<std::string> args(step.words.begin() + 1, step.words.end());
-    const std::optional<CallRecord> record = runner.Run(step.words[0], args, &error);
-    if (!record) {
-      std::printf("(not available: %s)\n", error.c_str());
-      continue;
-    }
-    if (record->result && record->result->kind != ValueKind::kNone)
-      std::printf("%s\n", RenderPlain(*record->result).c_str());
-    if (record->error.level != 1)
-      std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                  ToUtf8(record->error.message).c_str());
-  }
+  RunDemoSteps(runner, NumberSteps());
 }
 
 }  // namespace tqhost

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/demo_step.h"
 #include "host/host_value.h"
 #include "platform/device_path.h"
 
@@ -32,29 +33,9 @@ std::string FileBytes(const std::string& devicePath) {
   return text.str();
 }
 
-// Shows and runs one call; its record (nullopt when it could not be made).
 std::optional<CallRecord> Step(CallRunner& runner, const char* note,
                                const std::vector<std::string>& words) {
-  std::string shown = "tq240 call";
-  for (const std::string& w : words) {
-    shown += " " + (w.find(' ') != std::string::npos ? "'" + w + "'" : w);
-  }
-  std::printf("\n# %s\n$ %s\n", note, shown.c_str());
-  std::string error;
-  std::optional<CallRecord> record =
-      runner.Run(words[0], std::vector<std::string>(words.begin() + 1, words.end()), &error);
-  if (!record) {
-    std::printf("(not available: %s)\n", error.c_str());
-    return record;
-  }
-  if (record->result && record->result->kind != ValueKind::kNone) {
-    std::printf("%s\n", RenderPlain(*record->result).c_str());
-  }
-  if (record->error.level != 1) {
-    std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                ToUtf8(record->error.message).c_str());
-  }
-  return record;
+  return RunDemoStep(runner, note, words);
 }
 
 }  // namespace

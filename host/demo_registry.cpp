@@ -7,18 +7,14 @@
 #include <vector>
 
 #include "host/call_runner.h"
+#include "host/demo_step.h"
 
 namespace tqhost {
 namespace {
 
 constexpr const char* kKey = "HKEY_CURRENT_USER\\Software\\Tq240Demo";
 
-struct DemoCall {
-  const char* note;  // null: a setup or clean-up call, run silently
-  std::vector<std::string> words;
-};
-
-std::vector<DemoCall> Calls() {
+std::vector<DemoStep> Calls() {
   const std::string key = kKey;
   return {
       {"create a key (true: it is new)", {"RegistryCreateKey", key + "\\Colours"}},
@@ -61,25 +57,7 @@ std::vector<DemoCall> Calls() {
 
 void ShowRegistryDemo(CallRunner& runner) {
   std::printf("\n== Settings stores: the registry, INI files, file associations, parameters\n");
-  for (const DemoCall& call : Calls()) {
-    std::string error;
-    const std::vector<std::string> args(call.words.begin() + 1, call.words.end());
-    std::optional<CallRecord> record = runner.Run(call.words[0], args, &error);
-    if (call.note == nullptr) continue;
-    std::string shown = "tq240 call";
-    for (const std::string& w : call.words)
-      shown += " " + (w.find(' ') != std::string::npos || w.empty() ? "'" + w + "'" : w);
-    std::printf("\n# %s\n$ %s\n", call.note, shown.c_str());
-    if (!record) {
-      std::printf("(not available: %s)\n", error.c_str());
-      continue;
-    }
-    if (record->result && record->result->kind != ValueKind::kNone)
-      std::printf("%s\n", RenderPlain(*record->result).c_str());
-    if (record->error.level != 1)
-      std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                  ToUtf8(record->error.message).c_str());
-  }
+  RunDemoSteps(runner, Calls());
 }
 
 }  // namespace tqhost

@@ -6,18 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "host/host_value.h"
+#include "host/demo_step.h"
 
 namespace tqhost {
 namespace {
 
-struct TextStep {
-  const char* note;
-  std::vector<std::string> words;  // function, then arguments
-};
-
-const std::vector<TextStep>& TextSteps() {
-  static const std::vector<TextStep> steps = {
+const std::vector<DemoStep>& TextSteps() {
+  static const std::vector<DemoStep> steps = {
       {"a buffer as hexadecimal text, two bytes per group (little-endian numbers)",
        {"BufferToHex", "x:0102030405", "2"}},
       {"the same in memory order (line-width bit 0x200)", {"BufferToHex", "x:0102030405", "2", "512"}},
@@ -47,36 +42,11 @@ const std::vector<TextStep>& TextSteps() {
   return steps;
 }
 
-std::string Typed(const std::vector<std::string>& words) {
-  std::string out = "tq240 call";
-  for (const std::string& w : words)
-    out += " " + (w.find_first_of(" &()?#") != std::string::npos ? "'" + w + "'" : w);
-  return out;
-}
-
 }  // namespace
 
 void RunTextDemo(CallRunner& runner) {
   std::printf("\n== Numbers and text: encodings, identifiers, passwords, patterns, URIs\n");
-  for (const TextStep& step : TextSteps()) {
-    std::printf("\n# %s\n$ %s\n", step.note, Typed(step.words).c_str());
-    std::string error;
-    const std::vector<std::string> args(step.words.begin() + 1, step.words.end());
-    const std::optional<CallRecord> record = runner.Run(step.words[0], args, &error);
-    if (!record) {
-      std::printf("(not available: %s)\n", error.c_str());
-      continue;
-    }
-    if (record->result && record->result->kind != ValueKind::kNone)
-      std::printf("%s\n", RenderPlain(*record->result).c_str());
-    for (const auto& [name, value] : record->variables)
-      std::printf("%s = %s\n", name.c_str(), RenderPlain(value).c_str());
-    if (record->error.level != 1)
-      std::printf("error %u (level %u): %s\n", record->error.id, record->error.level,
-                  ToUtf8(record->error.message).c_str());
-    else if (!record->error.diagnostics.empty())
-      std::printf("trace: %s\n", ToUtf8(record->error.diagnostics).c_str());
-  }
+  RunDemoSteps(runner, TextSteps());
 }
 
 }  // namespace tqhost

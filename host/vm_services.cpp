@@ -134,8 +134,23 @@ int32_t GetArgument(VMObject*, int32_t index, uint32_t, tq::DynamicValue* out, t
 int32_t SetResult(VMObject*, uint32_t, const void* storage, uint32_t code) {
   ++gCall.setResultCount;
   gCall.resultSet = true;
-  gCall.result = (code & 0xff) == 28 ? ReadBufferPayload(storage) : ReadPayload(storage, code);
-  gCall.result.typeCode = code;
+  HostValue& result = gCall.result;
+  const auto* text = static_cast<const tq::VMString*>(storage);
+  const uint8_t base = static_cast<uint8_t>(code & 0xff);
+  if (base != 28 && IsTextCode(base) && text != nullptr && text->chars != nullptr) {
+    // The common result, read into the previous result's text so that a loop of calls does
+    // not allocate on the VM's side.
+    result.kind = ValueKind::kText;
+    result.valueType = 0;
+    result.integer = 0;
+    result.real = 0;
+    result.bytes.clear();
+    result.elements.clear();
+    result.text.assign(tq::View(*text));
+  } else {
+    result = base == 28 ? ReadBufferPayload(storage) : ReadPayload(storage, code);
+  }
+  result.typeCode = code;
   return 0;
 }
 

@@ -1,5 +1,5 @@
-// The mask bits map to capture groups in table order; the expression is compiled once and
-// kept by the pattern cache like any other.
+// The mask bits map to capture groups in table order. The result is sized once before the
+// parts are copied into it.
 #include "net/uri_extract.h"
 
 #include "numtext/pattern_match.h"
@@ -26,18 +26,39 @@ constexpr PartGroup kParts[] = {
 
 }  // namespace
 
-std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* errorState) {
-  std::u16string result;
+UriMatch MatchUriWithEngine(std::u16string_view uri, CXError* errorState) {
+  UriMatch match;
   RegexMatcher matcher;
   CompileForMatch(matcher, kUriExpression, true, errorState);
-  if (!MatchForCall(matcher, uri, errorState)) return result;
+  if (!MatchForCall(matcher, uri, errorState)) return match;
+  match.matched = true;
+  for (size_t i = 0; i <= kUriGroupCount; ++i) {
+    if (const auto span = matcher.group(i))
+      match.groups[i] = {static_cast<int64_t>(span->first), static_cast<int64_t>(span->second)};
+  }
+  return match;
+}
+
+std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int32_t mask) {
+  std::u16string result;
+  if (!match.matched) return result;
+  size_t length = 0;
   for (const PartGroup& part : kParts) {
-    if ((mask & part.bit) == 0) continue;
-    const auto span = matcher.group(part.group);
-    if (span && span->second > span->first && span->second <= uri.size())
-      result.append(uri.substr(span->first, span->second - span->first));
+    const UriSpan& span = match.groups[part.group];
+    if ((mask & part.bit) != 0 && span.end > span.start) length += span.end - span.start;
+  }
+  result.reserve(length);
+  for (const PartGroup& part : kParts) {
+    const UriSpan& span = match.groups[part.group];
+    if ((mask & part.bit) != 0 && span.end > span.start)
+      result.append(uri.substr(span.start, span.end - span.start));
   }
   return result;
+}
+
+std::u16string UriExtract(std::u16string_view uri, int32_t mask) {
+  if ((mask & 1023) == 0) return {};
+  return UriPartsText(uri, ParseUriParts(uri), mask);
 }
 
 }  // namespace tq

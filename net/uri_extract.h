@@ -2,6 +2,10 @@
 // expression and concatenated in a fixed order (scheme, user, password, host, port, folder,
 // file name, extension, query, fragment), selected by the bits 1 to 512 of a mask.
 //
+// The groups come from the direct parser of net/uri_parts.h; MatchUriWithEngine gives the same
+// groups from the regular-expression engine and is kept as the reference the parser is checked
+// against.
+//
 // Invariants: a URI the expression does not match, and the mask 0, give the empty text; no
 // separator is ever added between parts; bits above 512 are ignored.
 #pragma once
@@ -9,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "net/uri_parts.h"
 
 namespace tq {
 
@@ -30,6 +36,15 @@ inline constexpr int32_t kQuery = 256;
 inline constexpr int32_t kFragment = 512;
 }  // namespace uripart
 
-std::u16string UriExtract(std::u16string_view uri, int32_t mask, CXError* errorState = nullptr);
+// The expression matched by the engine, as the pattern-matching functions match a pattern:
+// code page 1252 text, an anchored match that must cover the whole URI. A match the engine's
+// time bound stops is traced on `errorState` and counts as no match.
+UriMatch MatchUriWithEngine(std::u16string_view uri, CXError* errorState = nullptr);
+
+// The parts that `mask` selects, read from `match` (the groups of `uri`).
+std::u16string UriPartsText(std::u16string_view uri, const UriMatch& match, int32_t mask);
+
+// The parts of `uri` that `mask` selects (the parser raises nothing: any text gives a result).
+std::u16string UriExtract(std::u16string_view uri, int32_t mask);
 
 }  // namespace tq

@@ -12,18 +12,6 @@ namespace {
 using tqhost::JsonValue;
 using tqtest::RunTq240;
 
-std::vector<JsonValue> JsonLines(const std::string& out) {
-  std::vector<JsonValue> records;
-  std::istringstream lines(out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::optional<JsonValue> v = tqhost::ParseJson(line);
-    EXPECT_TRUE(v.has_value()) << line;
-    if (v) records.push_back(*v);
-  }
-  return records;
-}
-
 TEST(Usage, ProblemsExitWithStatusTwo) {
   const std::vector<std::vector<std::string>> cases = {
       {"call", "NoSuchFunction"},
@@ -90,7 +78,7 @@ TEST(Script, KeptValuesVariablesLinesAndComments) {
       "IsEven 3\n";
   const tqtest::Tq240Result r = RunTq240({"script", "-"}, script);
   ASSERT_EQ(r.exitStatus, 0) << r.err;
-  const std::vector<JsonValue> records = JsonLines(r.out);
+  const std::vector<JsonValue> records = tqtest::JsonRecords(r.out);
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].find("line")->integer, 3);
   EXPECT_EQ(records[0].find("result")->find("value")->text, "z");
@@ -104,7 +92,7 @@ TEST(Script, ABadLineIsReportedAndTheOthersStillRun) {
   EXPECT_EQ(r.exitStatus, 2);
   EXPECT_NE(r.err.find("line 2"), std::string::npos);
   EXPECT_NE(r.err.find("line 3"), std::string::npos);
-  EXPECT_EQ(JsonLines(r.out).size(), 2u);
+  EXPECT_EQ(tqtest::JsonRecords(r.out).size(), 2u);
 }
 
 TEST(Script, ReadsAFile) {
@@ -112,7 +100,7 @@ TEST(Script, ReadsAFile) {
   std::ofstream(path) << "IsOdd 1\n";
   const tqtest::Tq240Result r = RunTq240({"script", path});
   EXPECT_EQ(r.exitStatus, 0) << r.err;
-  EXPECT_EQ(JsonLines(r.out).size(), 1u);
+  EXPECT_EQ(tqtest::JsonRecords(r.out).size(), 1u);
 }
 
 TEST(Functions, EveryRecordWithItsOverloads) {

@@ -8,6 +8,7 @@
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::Field;
 using tqtest::CallJson;
 using tqtest::RunTq240;
 
@@ -17,13 +18,6 @@ std::string Plain(const std::vector<std::string>& args) {
   const tqtest::Tq240Result r = RunTq240(all);
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   return r.out;
-}
-
-const JsonValue& Field(const JsonValue& object, const char* path1, const char* path2 = nullptr) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(path1);
-  if (v && path2) v = v->find(path2);
-  return v ? *v : none;
 }
 
 TEST(Parity, EvenAndOddIncludingNegatives) {

@@ -9,18 +9,12 @@
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::Field;
 using tqtest::CallJson;
 using tqtest::RunTq240;
 
 const std::vector<std::string> kParis = {
     "--clock", "2024-03-05T10:00:00", "--tz", "Europe/Paris", "--locale", "fr-FR"};
-
-const JsonValue& Field(const JsonValue& object, const char* a, const char* b) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(a);
-  if (v) v = v->find(b);
-  return v ? *v : none;
-}
 
 struct Case {
   std::string function;

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 #include "datetime/date_mask.h"
+#include "datetime/date_mask_compiled.h"
 #include "datetime/date_parse_functions.h"
 #include "tests/date_formats/test_settings.h"
 
@@ -126,6 +130,47 @@ TEST_F(DateParseTest, HostileInputNeverReadsOutOfBounds) {
       tq::StringToDate(in, m, tq::RegionalSettings());
       tq::StringToTime(in, m, tq::RegionalSettings());
     }
+}
+
+// Masks whose fields all have fixed places are read by a shortcut; on any input it must give
+// what the token walk gives. The walk is reached by compiling the same mask without the plan.
+TEST_F(DateParseTest, FixedLayoutShortcutAgreesWithTheTokenWalk) {
+  struct FixedCase {
+    std::u16string_view mask, inputFormat;
+  };
+  const FixedCase cases[] = {{u"JJ/MM/AAAA HH:mm:SS", u"AAAAMMJJHHmmSSCCC"},
+                             {u"AAAAMMJJHHmmSSCCC", u"AAAAMMJJHHmmSSCCC"},
+                             {u"AAAAMMJJ", u"AAAAMMJJ"},
+                             {u"JJ.MM.AAAA", u"AAAAMMJJ"},
+                             {u"HH:mm:SS CC", u"AAAAMMJJHHmmSSCCC"},
+                             {u"MM-JJ-AAAA T HH", u"AAAAMMJJHHmmSSCCC"},
+                             {u"JJ x JJ", u"AAAAMMJJ"}};
+  const char16_t alphabet[] = u"0123456789000000000_ -+TtxaP:/";
+  std::mt19937 random(20241206);
+  for (const FixedCase& c : cases) {
+    tq::DateMask object(u"", true, c.inputFormat);
+    const auto planned = tq::CompileUncached(c.mask, object.tokenRange());
+    auto walked = tq::CompileUncached(c.mask, object.tokenRange());
+    ASSERT_TRUE(planned->fixedLayout) << std::string(c.mask.begin(), c.mask.end());
+    const_cast<tq::CompiledMask&>(*walked).fixedLayout = false;  // made non-const above
+    for (int round = 0; round < 4000; ++round) {
+      std::u16string input(c.mask);
+      for (char16_t& ch : input)  // the mask's letters become digits, some characters change
+        if (random() % 8 != 0) ch = (ch >= u'A' && ch <= u'Z') ? u'0' + random() % 10 : ch;
+        else ch = alphabet[random() % (std::size(alphabet) - 1)];
+      input.resize(input.size() + 2 - random() % 5 % (input.size() + 1));
+      for (uint32_t flags : {0u, tq::kParseStrict}) {
+        tq::DateParts a{}, b{};
+        const bool readA = tq::ParseDateParts(object, input, *planned, a, flags);
+        const bool readB = tq::ParseDateParts(object, input, *walked, b, flags);
+        ASSERT_EQ(readA, readB) << std::string(input.begin(), input.end());
+        ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << std::string(input.begin(), input.end());
+      }
+    }
+  }
+  EXPECT_FALSE(tq::CompileUncached(u"J/MM/AAAA", tq::TokenRange::kDate)->fixedLayout);
+  EXPECT_FALSE(tq::CompileUncached(u"JJ/MM/AA", tq::TokenRange::kDate)->fixedLayout);
+  EXPECT_FALSE(tq::CompileUncached(u"HH:mm AP", tq::TokenRange::kDateTime)->fixedLayout);
 }
 
 }  // namespace

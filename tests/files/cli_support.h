@@ -32,14 +32,7 @@ class FreshDevice : public ::testing::Test {
   std::vector<tqhost::JsonValue> Script(const std::string& script) {
     const Tq240Result r = Run({"script", "-"}, script);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    std::vector<tqhost::JsonValue> records;
-    std::istringstream lines(r.out);
-    for (std::string line; std::getline(lines, line);) {
-      std::optional<tqhost::JsonValue> v = tqhost::ParseJson(line);
-      EXPECT_TRUE(v.has_value()) << line;
-      if (v) records.push_back(*v);
-    }
-    return records;
+    return tqtest::JsonRecords(r.out);
   }
   void Write(const std::string& relative, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(root + "/" + relative).parent_path());

@@ -51,7 +51,7 @@ TEST(UriExtract, EachPartAndCombinations) {
       {u"http://h/d\u00e9j\u00e0/\u20ac.txt", kFolder | kFileName, u"/d\u00e9j\u00e0/\u20ac"},
       {u"http://h/a b/c d.e f", kFolder | kFileName | kExtension, u"/a b/c d.e f"},
       {u"", kHost, u""},
-      {u"http://h:80x/", kHost, u""},               // no match: the port must be digits
+      {u"http://h:80x/", kHost, u""},  // one slash taken: an empty host, "/h:80x/" a folder
   };
   for (const Case& c : cases)
     EXPECT_EQ(UriExtract(c.uri, c.mask), c.parts) << Utf16ToUtf8(c.uri) << " mask " << c.mask;

@@ -10,18 +10,12 @@
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::Field;
 using tqtest::CallJson;
 
 const std::vector<std::string> kFrance = {"--locale", "fr-FR", "--lang", "12"};
 const std::vector<std::string> kEnglish = {"--locale", "en-US", "--lang", "9", "--app-lang", "3"};
 const std::string kNbsp = "\xC2\xA0";
-
-const JsonValue& Field(const JsonValue& object, const char* a, const char* b) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(a);
-  if (v) v = v->find(b);
-  return v ? *v : none;
-}
 
 struct Case {
   std::string function;

@@ -11,15 +11,9 @@
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::Field;
 using tqtest::CallJson;
 using tqtest::RunTq240;
-
-const JsonValue& Field(const JsonValue& object, const char* first, const char* second = nullptr) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(first);
-  if (v != nullptr && second != nullptr) v = v->find(second);
-  return v != nullptr ? *v : none;
-}
 
 std::string Plain(const std::vector<std::string>& words, int status = 0) {
   std::vector<std::string> all = {"call"};

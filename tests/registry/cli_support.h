@@ -14,6 +14,7 @@
 namespace regtest {
 
 using tqhost::JsonValue;
+using tqtest::Field;
 
 // The plain output of `tq240 call ...` without its final newline; `status` receives the exit
 // status when given, else a status other than 0 fails the test.
@@ -31,25 +32,8 @@ inline std::string Call(const std::vector<std::string>& words, int* status = nul
   return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
 }
 
-inline const JsonValue& Field(const JsonValue& object, const char* first,
-                              const char* second = nullptr) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(first);
-  if (v != nullptr && second != nullptr) v = v->find(second);
-  return v != nullptr ? *v : none;
-}
-
 inline std::vector<JsonValue> Script(const std::string& script) {
-  const tqtest::Tq240Result r = tqtest::RunTq240({"script", "-"}, script);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  std::vector<JsonValue> records;
-  std::istringstream lines(r.out);
-  for (std::string line; std::getline(lines, line);) {
-    std::optional<JsonValue> v = tqhost::ParseJson(line);
-    EXPECT_TRUE(v.has_value()) << line;
-    if (v) records.push_back(*v);
-  }
-  return records;
+  return tqtest::ScriptRecords(script);
 }
 
 inline std::string StoreFile() {

@@ -8,6 +8,8 @@
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::Field;
+using tqtest::ScriptRecords;
 using tqtest::CallJson;
 using tqtest::RunTq240;
 
@@ -17,26 +19,6 @@ std::string Plain(const std::vector<std::string>& words) {
   const tqtest::Tq240Result r = RunTq240(all);
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
-}
-
-const JsonValue& Field(const JsonValue& object, const char* first, const char* second = nullptr) {
-  static const JsonValue none;
-  const JsonValue* v = object.find(first);
-  if (v != nullptr && second != nullptr) v = v->find(second);
-  return v != nullptr ? *v : none;
-}
-
-std::vector<JsonValue> ScriptRecords(const std::string& script) {
-  const tqtest::Tq240Result r = RunTq240({"script", "-"}, script);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  std::vector<JsonValue> records;
-  std::istringstream lines(r.out);
-  for (std::string line; std::getline(lines, line);) {
-    std::optional<JsonValue> v = tqhost::ParseJson(line);
-    EXPECT_TRUE(v.has_value()) << line;
-    if (v) records.push_back(*v);
-  }
-  return records;
 }
 
 TEST(Colours, ConversionsBothWays) {

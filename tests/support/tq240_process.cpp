@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace tqtest {
 namespace {
 
@@ -109,6 +111,34 @@ tqhost::JsonValue CallJson(const std::vector<std::string>& options, const std::s
   std::optional<tqhost::JsonValue> parsed = tqhost::ParseJson(r.out, &error);
   EXPECT_TRUE(parsed.has_value()) << "not JSON: " << r.out << " (" << error.message << ")";
   return parsed ? *parsed : tqhost::JsonValue{};
+}
+
+std::vector<tqhost::JsonValue> JsonRecords(const std::string& out) {
+  std::vector<tqhost::JsonValue> records;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    std::optional<tqhost::JsonValue> v = tqhost::ParseJson(line);
+    EXPECT_TRUE(v.has_value()) << line;
+    if (v) records.push_back(std::move(*v));
+  }
+  return records;
+}
+
+std::vector<tqhost::JsonValue> ScriptRecords(const std::string& script,
+                                             const std::vector<std::string>& options) {
+  std::vector<std::string> args = options;
+  args.insert(args.end(), {"script", "-"});
+  const Tq240Result r = RunTq240(args, script);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  return JsonRecords(r.out);
+}
+
+const tqhost::JsonValue& Field(const tqhost::JsonValue& object, const char* first,
+                               const char* second) {
+  static const tqhost::JsonValue none;
+  const tqhost::JsonValue* v = object.find(first);
+  if (v != nullptr && second != nullptr) v = v->find(second);
+  return v != nullptr ? *v : none;
 }
 
 }  // namespace tqtest

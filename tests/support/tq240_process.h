@@ -24,6 +24,19 @@ Tq240Result RunTq240(const std::vector<std::string>& args, const std::string& in
 tqhost::JsonValue CallJson(const std::vector<std::string>& options, const std::string& function,
                            const std::vector<std::string>& args);
 
+// The JSON records of an output, one a line; a line that is not JSON fails the current test.
+std::vector<tqhost::JsonValue> JsonRecords(const std::string& out);
+
+// Runs `tq240 [OPTIONS...] script -` on `script` and gives its records; fails the current test
+// when tq240 does not exit with 0.
+std::vector<tqhost::JsonValue> ScriptRecords(const std::string& script,
+                                             const std::vector<std::string>& options = {});
+
+// The member `first` of `object`, then its member `second` when given; a null value when one
+// is absent.
+const tqhost::JsonValue& Field(const tqhost::JsonValue& object, const char* first,
+                               const char* second = nullptr);
+
 // The device root the helpers use for this test process.
 std::string TestDeviceRoot();
 

@@ -38,9 +38,9 @@ const std::string& Work() {
     settings->shares.push_back({u"srv", u"docs", base + "/share", std::nullopt});
     ce::SetNetworkSettingsForTesting(settings);
     std::u16string local = u"Docs", remote = u"\\\\srv\\docs";
-    ce::NETRESOURCEW resource{ce::RESOURCE_GLOBALNET, ce::RESOURCETYPE_ANY, 0,
-                              ce::RESOURCEUSAGE_CONNECTABLE, local.data(), remote.data(),
-                              nullptr, nullptr};
+    ce::NETRESOURCEW resource{
+        ce::RESOURCE_GLOBALNET, ce::RESOURCETYPE_ANY, 0,       ce::RESOURCEUSAGE_CONNECTABLE,
+        local.data(),           remote.data(),        nullptr, nullptr};
     ce::WNetAddConnection3W(nullptr, &resource, u"", nullptr, 0);
     return base;
   }();

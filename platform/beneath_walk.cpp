@@ -142,8 +142,8 @@ int OpenBeneath(int folderFd, const std::string& relative, int flags, mode_t mod
   const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
   how.mode = creates ? mode : 0;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-  const long fd = syscall(SYS_openat2, folderFd, relative.empty() ? "." : relative.c_str(),
-                          &how, sizeof how);
+  const long fd =
+      syscall(SYS_openat2, folderFd, relative.empty() ? "." : relative.c_str(), &how, sizeof how);
   if (fd < 0 && errno == EXDEV) errno = EACCES;  // the path tried to leave the folder
   return static_cast<int>(fd);
 }

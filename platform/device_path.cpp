@@ -192,8 +192,9 @@ int OpenBeneathRoot(const std::string& hostPath, int flags, mode_t mode) {
     errno = EACCES;
     return -1;
   }
-  const std::string relative =
-      hostPath.size() == root.size() ? std::string() : hostPath.substr(root == "/" ? 1 : root.size() + 1);
+  const std::string relative = hostPath.size() == root.size()
+                                   ? std::string()
+                                   : hostPath.substr(root == "/" ? 1 : root.size() + 1);
   return OpenBeneathFolder(root, relative, flags, mode);
 }
 
@@ -207,8 +208,7 @@ std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
     std::string folder;
     std::u16string prefix;
   };
-  std::vector<Volume> volumes = {{DeviceRoot(), u""},
-                                 {CurrentDeviceConfig()->deviceRoot, u""}};
+  std::vector<Volume> volumes = {{DeviceRoot(), u""}, {CurrentDeviceConfig()->deviceRoot, u""}};
   const std::u16string network = u"\\" + std::u16string(kNetworkFolderName) + u"\\";
   for (NetworkFolderEntry& entry : NetworkFolderEntries()) {
     volumes.push_back({std::move(entry.hostFolder), network + entry.localName});
@@ -219,7 +219,8 @@ std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
     if (best == nullptr || volume.folder.size() > best->folder.size()) best = &volume;
   }
   if (best == nullptr) return Refuse<std::u16string>(ERROR_ACCESS_DENIED);
-  const std::string rest = best->folder == "/" ? normalized : normalized.substr(best->folder.size());
+  const std::string rest =
+      best->folder == "/" ? normalized : normalized.substr(best->folder.size());
   std::optional<std::u16string> tail = Utf8ToUtf16Strict(rest);
   if (!tail) return Refuse<std::u16string>(ERROR_INVALID_NAME);
   for (char16_t& c : *tail) {

@@ -1,13 +1,14 @@
 // Device paths: the device's file system lives in one host directory, the device root, and a
-// device path ("\Windows\win.ini") names a host path inside it.
+// device path ("\Windows\win.ini") names a host path inside it; the folders of connected
+// shares join it under \Network (see Shares below).
 //
-// Invariants: a mapped path is the root itself or the root followed by "/" and components;
-// it never names anything outside the root, neither lexically nor through a symbolic link
-// inside the root (links that resolve outside it, dangling links whose target would be
-// outside it, and link loops are refused). "." and ".." are resolved lexically and ".." at the
-// root stays at the root, as on the device. Drive letters ("C:"), UNC names ("\\server"),
-// NUL and control characters, and the characters the device forbids in names (< > : " | ? *)
-// are refused.
+// Invariants: a mapped path is its volume's folder (the root or a share's) itself or that
+// folder followed by "/" and components; it never names anything outside that folder, neither
+// lexically nor through a symbolic link inside it (links that resolve outside it, dangling
+// links whose target would be outside it, and link loops are refused; see beneath_walk.h).
+// "." and ".." are resolved lexically and ".." at the root stays at the root, as on the
+// device. Drive letters ("C:"), UNC names ("\\server"), NUL and control characters, and the
+// characters the device forbids in names (< > : " | ? *) are refused.
 //
 // Case: the device compares names without regard to case, the host's file system does not.
 // Each component is matched exactly first; when no entry has that exact name, an existing
@@ -49,19 +50,18 @@ std::string DeviceRoot();
 
 // The host path for a device path; "\" names the root, \Network\NAME\... a file of the share
 // connected under NAME (see ResolveDevicePath; \Network itself has no host path and gives
-// ERROR_ACCESS_DENIED). Both separators are accepted,
-// repeated separators count as one, a relative path is taken from the root (the device has no
-// current directory). nullopt with the last error ERROR_INVALID_NAME for a malformed or empty
-// path (an empty name must never stand for the whole device),
-// ERROR_FILENAME_EXCED_RANGE for a component or path that is too long, or ERROR_ACCESS_DENIED
-// for a path that a link would lead outside the root.
+// ERROR_ACCESS_DENIED). Both separators are accepted, repeated separators count as one, a
+// relative path is taken from the root (the device has no current directory). nullopt with the
+// last error ERROR_INVALID_NAME for a malformed or empty path (an empty name must never stand
+// for the whole device), ERROR_FILENAME_EXCED_RANGE for a component or path that is too long,
+// or ERROR_ACCESS_DENIED for a path that a link would lead outside its volume.
 std::optional<std::string> MapDevicePath(std::u16string_view devicePath);
 
 // The device path ("\dir\file", "\" for the root) of a host path inside the root, or
 // "\Network\NAME\..." for one inside the folder of a share connected under NAME (the deepest
 // of the folders that hold the path decides); nullopt with ERROR_ACCESS_DENIED when the path
-// lies outside them all, or ERROR_INVALID_NAME when a name
-// is not valid UTF-8. A relative host path is taken from the host's current directory.
+// lies outside them all, or ERROR_INVALID_NAME when a name is not valid UTF-8. A relative host
+// path is taken from the host's current directory.
 std::optional<std::u16string> HostToDevicePath(std::string_view hostPath);
 
 // Whether a name is the simulation's state folder (".device", any case).

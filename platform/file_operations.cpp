@@ -64,9 +64,8 @@ BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes) {
   struct stat info {};
   if (fstat(fd.get(), &info) != 0) return FailFromErrno(*location);
   if (S_ISLNK(info.st_mode)) return FailWith(ERROR_ACCESS_DENIED);
-  const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) != 0
-                          ? info.st_mode & 07555
-                          : info.st_mode | S_IWUSR;
+  const mode_t mode =
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? info.st_mode & 07555 : info.st_mode | S_IWUSR;
   const std::string proc = "/proc/self/fd/" + std::to_string(fd.get());
   if (chmod(proc.c_str(), mode & 07777) != 0) return FailFromErrno(*location);
   if (!StoreAttributes(fd.get(), attributes)) return FailWith(Win32ErrorFromErrno(errno));

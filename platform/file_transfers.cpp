@@ -62,7 +62,8 @@ BOOL CopyAcrossVolumes(const DeviceLocation& source, const BeneathParent& from,
   struct stat info {};
   if (fstat(in.get(), &info) != 0) return FailFromErrno(source);
   LocationFd out(target, O_WRONLY | O_CREAT | O_EXCL, 0600);
-  if (out.get() < 0) return errno == EEXIST ? FailWith(ERROR_ALREADY_EXISTS) : FailFromErrno(target);
+  if (out.get() < 0)
+    return errno == EEXIST ? FailWith(ERROR_ALREADY_EXISTS) : FailFromErrno(target);
   if (!CopyFileBody(in.get(), info, out.get()) ||
       unlinkat(from.fd(), from.name().c_str(), 0) != 0) {
     const DWORD code = Win32ErrorFromErrno(errno);
@@ -83,7 +84,8 @@ BOOL MoveAcrossVolumes(const DeviceLocation& source, const BeneathParent& from,
     return FailFromErrno(source);
   }
   if (S_ISDIR(info.st_mode)) return FailWith(ERROR_NOT_SAME_DEVICE);
-  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) == 0) {
+  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) ==
+      0) {
     return TRUE;
   }
   if (errno == EEXIST) return FailWith(ERROR_ALREADY_EXISTS);
@@ -148,7 +150,8 @@ BOOL MoveFileW(LPCWSTR existingFileName, LPCWSTR newFileName) {
     }
     return TRUE;
   }
-  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) != 0) {
+  if (renameat2(from.fd(), from.name().c_str(), to.fd(), to.name().c_str(), RENAME_NOREPLACE) !=
+      0) {
     return errno == EEXIST ? FailWith(ERROR_ALREADY_EXISTS) : FailFromErrno(*source);
   }
   return TRUE;

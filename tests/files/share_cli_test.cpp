@@ -23,7 +23,9 @@ class SharedFolder : public tqtest::FreshDevice {
     std::filesystem::remove_all(share);
     FreshDevice::TearDown();
   }
-  std::string ReadShare(const std::string& relative) { return Read("../" + ShareName() + "/" + relative); }
+  std::string ReadShare(const std::string& relative) {
+    return Read("../" + ShareName() + "/" + relative);
+  }
   std::string ShareName() const { return share.substr(share.rfind('/') + 1); }
   std::string share;
 };
@@ -32,29 +34,29 @@ TEST_F(SharedFolder, FileFunctionsWorkOnAConnectedName) {
   Write("src.txt", "alpha");
   Write("folder/f.txt", "f");
   const auto records = Script(
-      "NetworkConnect Docs '\\\\srv\\docs'\n"                                          // 0
-      "FileCopy '\\src.txt' '\\Network\\docs\\in\\copy.txt'\n"                        // 1
-      "FileCopy '\\NETWORK\\Docs\\In\\COPY.TXT' '\\back.txt'\n"                        // 2
-      "DirectoryCreate '\\Network\\Docs\\a\\b'\n"                                      // 3
-      "h = FileCreate '\\Network\\Docs\\a\\notes.txt' i:8192\n"                       // 4
-      "FileWriteLine $h 'hello'\n"                                                     // 5
-      "FileClose $h\n"                                                                 // 6
-      "FileDate '\\Network\\Docs\\a\\notes.txt' '20240315'\n"                          // 7
-      "FileDate '\\Network\\Docs\\a\\notes.txt'\n"                                     // 8
-      "ListFiles '\\Network\\Docs\\*.txt'\n"                                           // 9
-      "ListFiles '\\Network\\*' i:2\n"                                                 // 10
-      "FileRename '\\Network\\Docs\\in\\copy.txt' '\\moved.txt'\n"                     // 11
-      "FileRename '\\folder' '\\Network\\Docs\\folder'\n"                              // 12
-      "ProfileWrite 'Sec' 'Key' 'value' '\\Network\\Docs\\app.ini'\n"                  // 13
-      "ProfileRead 'Sec' 'Key' '' '\\Network\\Docs\\app.ini'\n"                        // 14
-      "DirectoryRemove '\\Network\\Docs\\a' i:1\n"                                     // 15
-      "FileCopy '\\src.txt' '\\Network\\Other\\x.txt'\n"                               // 16
-      "FileDate '\\Network\\Other\\x.txt'\n"                                           // 17
-      "DirectoryRemove '\\Network\\Docs'\n");                                          // 18
+      "NetworkConnect Docs '\\\\srv\\docs'\n"                          // 0
+      "FileCopy '\\src.txt' '\\Network\\docs\\in\\copy.txt'\n"         // 1
+      "FileCopy '\\NETWORK\\Docs\\In\\COPY.TXT' '\\back.txt'\n"        // 2
+      "DirectoryCreate '\\Network\\Docs\\a\\b'\n"                      // 3
+      "h = FileCreate '\\Network\\Docs\\a\\notes.txt' i:8192\n"        // 4
+      "FileWriteLine $h 'hello'\n"                                     // 5
+      "FileClose $h\n"                                                 // 6
+      "FileDate '\\Network\\Docs\\a\\notes.txt' '20240315'\n"          // 7
+      "FileDate '\\Network\\Docs\\a\\notes.txt'\n"                     // 8
+      "ListFiles '\\Network\\Docs\\*.txt'\n"                           // 9
+      "ListFiles '\\Network\\*' i:2\n"                                 // 10
+      "FileRename '\\Network\\Docs\\in\\copy.txt' '\\moved.txt'\n"     // 11
+      "FileRename '\\folder' '\\Network\\Docs\\folder'\n"              // 12
+      "ProfileWrite 'Sec' 'Key' 'value' '\\Network\\Docs\\app.ini'\n"  // 13
+      "ProfileRead 'Sec' 'Key' '' '\\Network\\Docs\\app.ini'\n"        // 14
+      "DirectoryRemove '\\Network\\Docs\\a' i:1\n"                     // 15
+      "FileCopy '\\src.txt' '\\Network\\Other\\x.txt'\n"               // 16
+      "FileDate '\\Network\\Other\\x.txt'\n"                           // 17
+      "DirectoryRemove '\\Network\\Docs'\n");                          // 18
   ASSERT_EQ(records.size(), 19u);
-  const char* results[] = {"0",    "true", "true", "true", "2",     "true", "0",
+  const char* results[] = {"0",     "true",     "true",  "true",  "2",    "true",  "0",
                            nullptr, "20240315", nullptr, nullptr, "true", "false", "true",
-                           "value", "true", "false", "", "false"};
+                           "value", "true",     "false", "",      "false"};
   for (size_t i = 0; i < records.size(); ++i) {
     if (results[i] != nullptr) {
       EXPECT_EQ(ResultText(records[i]), results[i]) << i;

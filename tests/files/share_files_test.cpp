@@ -79,27 +79,44 @@ TEST_F(ShareFilesTest, TheNetworkFolderAndTheSharesTopsRefuseChanges) {
     std::function<bool()> call;
     DWORD code;
   } cases[] = {
-      {"open \\Network", [] { HANDLE h = CreateFileW(u"\\Network", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-                              return h != INVALID_HANDLE_VALUE && CloseFileHandle(h); }, ERROR_ACCESS_DENIED},
-      {"create in \\Network", [] { return CreateFileW(u"\\Network\\new.txt", GENERIC_WRITE, 0, nullptr,
-                                                      CREATE_ALWAYS, 0, nullptr) != INVALID_HANDLE_VALUE; },
+      {"open \\Network",
+       [] {
+         HANDLE h = CreateFileW(u"\\Network", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+         return h != INVALID_HANDLE_VALUE && CloseFileHandle(h);
+       },
+       ERROR_ACCESS_DENIED},
+      {"create in \\Network",
+       [] {
+         return CreateFileW(u"\\Network\\new.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                            nullptr) != INVALID_HANDLE_VALUE;
+       },
        ERROR_FILE_NOT_FOUND},
-      {"mkdir \\Network", [] { return CreateDirectoryW(u"\\Network", nullptr); }, ERROR_ALREADY_EXISTS},
-      {"mkdir a share", [] { return CreateDirectoryW(u"\\Network\\docs", nullptr); }, ERROR_ALREADY_EXISTS},
-      {"mkdir a name", [] { return CreateDirectoryW(u"\\Network\\New", nullptr); }, ERROR_FILE_NOT_FOUND},
+      {"mkdir \\Network", [] { return CreateDirectoryW(u"\\Network", nullptr); },
+       ERROR_ALREADY_EXISTS},
+      {"mkdir a share", [] { return CreateDirectoryW(u"\\Network\\docs", nullptr); },
+       ERROR_ALREADY_EXISTS},
+      {"mkdir a name", [] { return CreateDirectoryW(u"\\Network\\New", nullptr); },
+       ERROR_FILE_NOT_FOUND},
       {"delete a share", [] { return DeleteFileW(u"\\Network\\Docs"); }, ERROR_ACCESS_DENIED},
       {"rmdir a share", [] { return RemoveDirectoryW(u"\\Network\\Docs"); }, ERROR_ACCESS_DENIED},
       {"rmdir \\Network", [] { return RemoveDirectoryW(u"\\Network"); }, ERROR_ACCESS_DENIED},
-      {"attributes of a share", [] { return SetFileAttributesW(u"\\Network\\Docs", FILE_ATTRIBUTE_HIDDEN); },
+      {"attributes of a share",
+       [] { return SetFileAttributesW(u"\\Network\\Docs", FILE_ATTRIBUTE_HIDDEN); },
        ERROR_ACCESS_DENIED},
-      {"attributes of \\Network", [] { return SetFileAttributesW(u"\\Network", 0); }, ERROR_ACCESS_DENIED},
-      {"move a share", [] { return MoveFileW(u"\\Network\\Docs", u"\\Docs"); }, ERROR_ACCESS_DENIED},
-      {"move into \\Network", [] { return MoveFileW(u"\\a.txt", u"\\Network\\a.txt"); }, ERROR_FILE_NOT_FOUND},
-      {"copy into \\Network", [] { return CopyFileW(u"\\a.txt", u"\\Network", FALSE); }, ERROR_ACCESS_DENIED},
-      {"space of \\Network", [&] { return GetDiskFreeSpaceExW(u"\\Network", nullptr, &total, nullptr); },
+      {"attributes of \\Network", [] { return SetFileAttributesW(u"\\Network", 0); },
        ERROR_ACCESS_DENIED},
-      {"space of a share", [&] { return GetDiskFreeSpaceExW(u"\\Network\\Docs", nullptr, &total, nullptr); }, 0},
+      {"move a share", [] { return MoveFileW(u"\\Network\\Docs", u"\\Docs"); },
+       ERROR_ACCESS_DENIED},
+      {"move into \\Network", [] { return MoveFileW(u"\\a.txt", u"\\Network\\a.txt"); },
+       ERROR_FILE_NOT_FOUND},
+      {"copy into \\Network", [] { return CopyFileW(u"\\a.txt", u"\\Network", FALSE); },
+       ERROR_ACCESS_DENIED},
+      {"space of \\Network",
+       [&] { return GetDiskFreeSpaceExW(u"\\Network", nullptr, &total, nullptr); },
+       ERROR_ACCESS_DENIED},
+      {"space of a share",
+       [&] { return GetDiskFreeSpaceExW(u"\\Network\\Docs", nullptr, &total, nullptr); }, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(CodeOf(c.call), c.code) << c.what;
   EXPECT_TRUE(fs::is_directory(share));
@@ -110,8 +127,8 @@ TEST_F(ShareFilesTest, FileCallsWorkInsideAShare) {
   WriteHost(share + "/Sub/Old.txt", "old");
   EXPECT_TRUE(CreateDirectoryW(u"\\Network\\DOCS\\sub\\New", nullptr));
   EXPECT_TRUE(fs::is_directory(share + "/Sub/New"));
-  HANDLE h = CreateFileW(u"\\network\\docs\\SUB\\new\\a.txt", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                         CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+  HANDLE h = CreateFileW(u"\\network\\docs\\SUB\\new\\a.txt", GENERIC_READ | GENERIC_WRITE, 0,
+                         nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   DWORD done = 0;
   EXPECT_TRUE(WriteFile(h, "hello", 5, &done, nullptr));
@@ -120,7 +137,8 @@ TEST_F(ShareFilesTest, FileCallsWorkInsideAShare) {
   EXPECT_TRUE(CloseFileHandle(h));
   EXPECT_EQ(ReadHost(share + "/Sub/New/a.txt"), "hello");
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  ASSERT_TRUE(GetFileAttributesExW(u"\\Network\\Docs\\Sub\\New\\A.TXT", GetFileExInfoStandard, &data));
+  ASSERT_TRUE(
+      GetFileAttributesExW(u"\\Network\\Docs\\Sub\\New\\A.TXT", GetFileExInfoStandard, &data));
   EXPECT_EQ(data.dwFileAttributes, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
   EXPECT_EQ(data.ftCreationTime.dwHighDateTime, created.dwHighDateTime);
   EXPECT_EQ(data.nFileSizeLow, 5u);
@@ -128,7 +146,8 @@ TEST_F(ShareFilesTest, FileCallsWorkInsideAShare) {
   EXPECT_TRUE(CopyFileW(u"\\Network\\Docs\\Sub\\Old.txt", u"\\Network\\Docs\\Copy.txt", TRUE));
   EXPECT_TRUE(MoveFileW(u"\\Network\\Docs\\copy.txt", u"\\Network\\Docs\\Sub\\Moved.txt"));
   EXPECT_EQ(ReadHost(share + "/Sub/Moved.txt"), "old");
-  EXPECT_EQ(CodeOf([] { return RemoveDirectoryW(u"\\Network\\Docs\\Sub\\New"); }), ERROR_DIR_NOT_EMPTY);
+  EXPECT_EQ(CodeOf([] { return RemoveDirectoryW(u"\\Network\\Docs\\Sub\\New"); }),
+            ERROR_DIR_NOT_EMPTY);
   EXPECT_TRUE(DeleteFileW(u"\\Network\\Docs\\Sub\\New\\a.txt"));
   EXPECT_TRUE(RemoveDirectoryW(u"\\Network\\Docs\\Sub\\New"));
   const auto openCode = [](const char16_t* path) {
@@ -162,7 +181,8 @@ TEST_F(ShareFilesTest, FilesMoveBetweenTheRootAndSharesFoldersDoNot) {
   EXPECT_TRUE(MoveFileW(u"\\Network\\Pub\\moved.txt", u"\\home.txt"));
   EXPECT_EQ(ReadHost(root + "/home.txt"), "alpha");
 
-  EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\folder", u"\\Network\\Docs\\folder"); }), ERROR_NOT_SAME_DEVICE);
+  EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\folder", u"\\Network\\Docs\\folder"); }),
+            ERROR_NOT_SAME_DEVICE);
   EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\home.txt", u"\\Network\\Docs\\taken.txt"); }),
             ERROR_ALREADY_EXISTS);
   EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\none.txt", u"\\Network\\Docs\\none.txt"); }),
@@ -173,7 +193,8 @@ TEST_F(ShareFilesTest, FilesMoveBetweenTheRootAndSharesFoldersDoNot) {
 }
 
 TEST_F(ShareFilesTest, AShareOnAnotherFileSystemReceivesACopyAndTheSourceGoes) {
-  struct stat rootInfo {}, shmInfo {};
+  struct stat rootInfo {
+  }, shmInfo{};
   if (stat(root.c_str(), &rootInfo) != 0 || stat("/dev/shm", &shmInfo) != 0 ||
       rootInfo.st_dev == shmInfo.st_dev) {
     GTEST_SKIP() << "no second host file system";
@@ -193,7 +214,8 @@ TEST_F(ShareFilesTest, AShareOnAnotherFileSystemReceivesACopyAndTheSourceGoes) {
   stat((other + "/a.txt").c_str(), &after);
   EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
   EXPECT_EQ(after.st_mode & 0777, 0444u);
-  EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\folder", u"\\Network\\Far\\folder"); }), ERROR_NOT_SAME_DEVICE);
+  EXPECT_EQ(CodeOf([] { return MoveFileW(u"\\folder", u"\\Network\\Far\\folder"); }),
+            ERROR_NOT_SAME_DEVICE);
   EXPECT_TRUE(MoveFileW(u"\\Network\\Far\\a.txt", u"\\b.txt"));
   EXPECT_EQ(ReadHost(root + "/b.txt"), "alpha");
   fs::remove_all(other);
@@ -209,8 +231,9 @@ TEST_F(ShareFilesTest, NothingOutsideTheShareIsReachedThroughLinks) {
   WriteHost(root + "/src", "intruder");
   for (const char16_t* path : {u"\\Network\\Docs\\escape\\canary", u"\\Network\\Docs\\root\\canary",
                                u"\\Network\\Docs\\relative"}) {
-    EXPECT_EQ(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
-              INVALID_HANDLE_VALUE);
+    EXPECT_EQ(
+        CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+        INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(CopyFileW(u"\\src", path, FALSE));
     EXPECT_FALSE(CopyFileW(path, u"\\stolen", FALSE));

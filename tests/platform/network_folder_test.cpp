@@ -1,5 +1,7 @@
 // \Network\NAME as a volume of its own: lexical rules, case, links that try to leave the share
 // (or reach the root through it), names that are not connected, and host paths back.
+#include "platform/network_folder.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -8,7 +10,6 @@
 
 #include "platform/device_path.h"
 #include "platform/last_error.h"
-#include "platform/network_folder.h"
 #include "tests/platform/share_fixture.h"
 
 namespace ce {
@@ -72,9 +73,12 @@ TEST_F(NetworkFolderTest, MissingNamesAndTheNetworkFolderHaveNoHostPath) {
     std::u16string device;
     DWORD error;
   } cases[] = {
-      {u"\\Network", ERROR_ACCESS_DENIED},        {u"\\Network\\Other", ERROR_FILE_NOT_FOUND},
-      {u"\\Network\\Other\\x", ERROR_PATH_NOT_FOUND}, {u"\\Network\\Gone", ERROR_FILE_NOT_FOUND},
-      {u"\\Network\\Gone\\x\\y", ERROR_PATH_NOT_FOUND}, {u"\\Network\\Whole\\device", ERROR_ACCESS_DENIED},
+      {u"\\Network", ERROR_ACCESS_DENIED},
+      {u"\\Network\\Other", ERROR_FILE_NOT_FOUND},
+      {u"\\Network\\Other\\x", ERROR_PATH_NOT_FOUND},
+      {u"\\Network\\Gone", ERROR_FILE_NOT_FOUND},
+      {u"\\Network\\Gone\\x\\y", ERROR_PATH_NOT_FOUND},
+      {u"\\Network\\Whole\\device", ERROR_ACCESS_DENIED},
       {u"\\Network\\Do*cs", ERROR_INVALID_NAME},
   };
   for (const Case& c : cases) {
@@ -105,10 +109,10 @@ TEST_F(NetworkFolderTest, LinksMayNotLeaveTheShare) {
     std::u16string device;
     const char* relative;  // nullptr: refused with ERROR_ACCESS_DENIED
   } cases[] = {
-      {u"\\Network\\Docs\\abs\\etc", nullptr},   {u"\\Network\\Docs\\to-root\\secret.txt", nullptr},
-      {u"\\Network\\Docs\\UP\\x", nullptr},      {u"\\Network\\Docs\\sibling\\secret.txt", nullptr},
-      {u"\\Network\\Docs\\sub\\up2", nullptr},   {u"\\Network\\Docs\\dangling-root", nullptr},
-      {u"\\Network\\Docs\\in\\f", "in/f"},       {u"\\Network\\Docs\\dangling-in", "dangling-in"},
+      {u"\\Network\\Docs\\abs\\etc", nullptr}, {u"\\Network\\Docs\\to-root\\secret.txt", nullptr},
+      {u"\\Network\\Docs\\UP\\x", nullptr},    {u"\\Network\\Docs\\sibling\\secret.txt", nullptr},
+      {u"\\Network\\Docs\\sub\\up2", nullptr}, {u"\\Network\\Docs\\dangling-root", nullptr},
+      {u"\\Network\\Docs\\in\\f", "in/f"},     {u"\\Network\\Docs\\dangling-in", "dangling-in"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.device.begin(), c.device.end()));

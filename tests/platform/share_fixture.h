@@ -36,8 +36,8 @@ class ShareTest : public DeviceTest {
     settings->shares = shares_;
     SetNetworkSettingsForTesting(settings);
     std::u16string remote = u"\\\\srv\\" + share;
-    NETRESOURCEW resource{RESOURCE_GLOBALNET, RESOURCETYPE_ANY,  0,       RESOURCEUSAGE_CONNECTABLE,
-                          localName.data(),   remote.data(), nullptr, nullptr};
+    NETRESOURCEW resource{RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0,       RESOURCEUSAGE_CONNECTABLE,
+                          localName.data(),   remote.data(),    nullptr, nullptr};
     ASSERT_EQ(WNetAddConnection3W(nullptr, &resource, u"", nullptr, 0), 0u);
   }
   // A share folder of its own, created, connected under `localName`; its host path.

@@ -18,10 +18,6 @@ namespace fs = std::filesystem;
 
 class ShareFilesTest : public testing::ShareTest {
  protected:
-  void SetUp() override {
-    ShareTest::SetUp();
-    share = NewShare(u"Docs", "docs");
-  }
   std::vector<std::u16string> Listed(const char16_t* pattern) {
     std::vector<std::u16string> names;
     WIN32_FIND_DATAW data{};
@@ -37,7 +33,6 @@ class ShareFilesTest : public testing::ShareTest {
     SetLastError(0);
     return call() ? 0 : GetLastError();
   }
-  std::string share;
 };
 
 using Names = std::vector<std::u16string>;

@@ -19,15 +19,10 @@ namespace fs = std::filesystem;
 
 class NetworkFolderTest : public testing::ShareTest {
  protected:
-  void SetUp() override {
-    ShareTest::SetUp();
-    share = NewShare(u"Docs", "docs");
-  }
   void Link(const std::string& target, const std::string& relative) {
     fs::create_directories(fs::path(share + "/" + relative).parent_path());
     ASSERT_EQ(symlink(target.c_str(), (share + "/" + relative).c_str()), 0);
   }
-  std::string share;
 };
 
 TEST_F(NetworkFolderTest, PathsLandInTheShareAndDotDotStopsAtItsTop) {

@@ -1,5 +1,6 @@
 // A simulated device with shares: host folders that the device describes as \\srv\SHARE and
-// that a test connects under local names, so that they appear as \Network\NAME.
+// that a test connects under local names, so that they appear as \Network\NAME. Every test
+// starts with one, \Network\Docs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@ class ShareTest : public DeviceTest {
   void SetUp() override {
     DeviceTest::SetUp();
     root = DeviceRoot();
+    share = NewShare(u"Docs", "docs");
   }
   void TearDown() override {
     SetNetworkSettingsForTesting(nullptr);
@@ -57,6 +59,7 @@ class ShareTest : public DeviceTest {
   }
 
   std::string root;
+  std::string share;  // \\srv\docs, connected as Docs
 
  private:
   std::vector<ConnectableShare> shares_;

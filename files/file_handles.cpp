@@ -1,4 +1,4 @@
-// The file-handle functions over the HandleTable and file streams.
+// The file-handle functions over the HandleTable and the streams of files and shared zones.
 #include "files/file_handles.h"
 #include "files/reference_text.h"
 
@@ -24,11 +24,12 @@ constexpr uint32_t kErrorNoStream = 80041;
 constexpr uint32_t kErrorUnconvertedPath = 80067;
 constexpr uint32_t kErrorInvalidName = 80600;
 constexpr size_t kReadAhead = 64 * 1024;
+constexpr size_t kZoneReadAhead = 512;  // dropped after each line: kept small
 
 // The stream's error state becomes the call's, at level 2.
-void AdoptStreamError(ComponentProxy* proxy, FileStream& stream) {
+void AdoptStreamError(ComponentProxy* proxy, CXError* streamErrors) {
   CXError* call = ErrorStateOf(proxy);
-  if (stream.errorState() != nullptr) call->table->assignFrom(call, stream.errorState());
+  if (streamErrors != nullptr) call->table->assignFrom(call, streamErrors);
   call->level = 2;
 }
 
@@ -41,30 +42,64 @@ TextFileHandle* HandleOrRaise(ComponentProxy* proxy, int32_t handle) {
   return file;
 }
 
+// One write of the line and its end, so that a zone's readers are notified once per whole line.
 bool WriteWithLineEnd(ComponentProxy* proxy, TextFileHandle* file, std::string_view bytes) {
-  if (!file->Synchronise()) {
-    AdoptStreamError(proxy, file->stream());
-    return false;
-  }
   static constexpr char kUnicodeEnd[] = {'\r', 0, '\n', 0};
   const std::string_view end = file->unicode() ? std::string_view(kUnicodeEnd, 4) : "\r\n";
-  if (!file->stream().Write(bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr) ||
-      !file->stream().Write(end.data(), static_cast<uint32_t>(end.size()), nullptr)) {
-    AdoptStreamError(proxy, file->stream());
+  std::string line;
+  line.reserve(bytes.size() + end.size());
+  line.append(bytes).append(end);
+  if (!file->Synchronise() ||
+      !file->stream().Write(line.data(), static_cast<uint32_t>(line.size()), nullptr)) {
+    AdoptStreamError(proxy, file->streamErrors());
     return false;
   }
   return true;
 }
 
+// The first unit from `i` up to `end` (units counted from `base`) that is a CR, or a zero unit
+// when `zeroEnds`; `end` when there is none. CRs are looked for with memchr, the hot path of
+// reading a file.
+size_t NextStop(const char* data, size_t i, size_t end, size_t base, size_t unit, bool zeroEnds) {
+  if (zeroEnds) {
+    for (; i < end; i += unit) {
+      if ((data[i] == '\r' || data[i] == 0) && (unit == 1 || data[i + 1] == 0)) return i;
+    }
+    return end;
+  }
+  while (i < end) {
+    const void* hit = std::memchr(data + i, '\r', end - i);
+    if (hit == nullptr) return end;
+    const auto at = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    if ((at - base) % unit == 0 && (unit == 1 || data[at + 1] == 0)) return at;
+    i = at + 1;  // a byte inside a unit, or a CR with a high byte
+  }
+  return end;
+}
+
 }  // namespace
+
+TextFileHandle::TextFileHandle(IXStream* stream, CXError* streamErrors, bool pathWasVMString,
+                               int32_t kind)
+    : stream_(stream),
+      streamErrors_(streamErrors),
+      pathWasVMString_(pathWasVMString),
+      kind_(kind) {}
 
 TextFileHandle::~TextFileHandle() {
   stream_->Close();
   stream_->Release();
 }
 
+// A file reports itself; a zone reports its stream with the zone's size.
 void TextFileHandle::Report(VMObject* callback) {
-  if (callback != nullptr) CallSlot<int32_t>(callback, 2, static_cast<void*>(this), 17, 522, 0);
+  if (callback == nullptr) return;
+  if (kind_ == kZoneHandleKind) {
+    CallSlot<int32_t>(callback, 2, static_cast<void*>(stream_), 18,
+                      static_cast<int32_t>(stream_->GetSize()), 0);
+  } else {
+    CallSlot<int32_t>(callback, 2, static_cast<void*>(this), 17, 522, 0);
+  }
 }
 
 bool TextFileHandle::Synchronise() {
@@ -80,31 +115,58 @@ bool TextFileHandle::Synchronise() {
 }
 
 std::optional<std::string> TextFileHandle::ReadLineBytes(bool* failed) {
+  if (kind_ != kZoneHandleKind) return ScanLine(failed, nullptr);
+  // Another process may write into a zone at any time: nothing is kept ahead between two
+  // calls, and a line not ended yet (its writer may be copying it) is left for the next call.
+  *failed = !Synchronise();
+  if (*failed) return std::nullopt;
+  const int64_t start = stream_->GetPosition();
+  bool unfinished = false;
+  std::optional<std::string> line = ScanLine(failed, &unfinished);
+  if (*failed) return std::nullopt;
+  if (unfinished) {
+    ahead_.clear();
+    consumed_ = 0;
+    *failed = !stream_->Seek(start, 0);
+    return std::nullopt;
+  }
+  *failed = !Synchronise();
+  return line;
+}
+
+std::optional<std::string> TextFileHandle::ScanLine(bool* failed, bool* unfinished) {
   *failed = false;
   const size_t unit = unicode_ ? 2 : 1;
+  const bool zeroEnds = unfinished != nullptr;
   std::string line;
   bool any = false;  // whether some byte belongs to this line
   for (;;) {
-    for (size_t i = consumed_; i + 2 * unit <= ahead_.size(); i += unit) {
-      const bool cr = ahead_[i] == '\r' && (unit == 1 || ahead_[i + 1] == 0);
-      if (cr && ahead_[i + unit] == '\n' && (unit == 1 || ahead_[i + unit + 1] == 0)) {
-        line.append(ahead_.data() + consumed_, i - consumed_);
+    const char* data = ahead_.data();
+    const size_t end = ahead_.size() - (ahead_.size() - consumed_) % unit;  // whole units
+    size_t i = consumed_;
+    for (; (i = NextStop(data, i, end, consumed_, unit, zeroEnds)) < end; i += unit) {
+      if (data[i] == 0) {  // the end of what has been written into a zone
+        *unfinished = any || i > consumed_;
+        return std::nullopt;
+      }
+      if (i + 2 * unit > end) break;  // a CR: the LF may come with the next read
+      if (data[i + unit] == '\n' && (unit == 1 || data[i + unit + 1] == 0)) {
+        line.append(data + consumed_, i - consumed_);
         consumed_ = i + 2 * unit;
         return line;
       }
     }
-    // No line end in the buffer: keep the last whole unit back, it may be a CR.
-    const size_t available = ahead_.size() - consumed_;
-    if (available > 0) any = true;
-    size_t movable = available - available % unit;
-    if (movable >= unit) movable -= unit;
-    line.append(ahead_.data() + consumed_, movable);
-    ahead_.erase(ahead_.begin(), ahead_.begin() + static_cast<ptrdiff_t>(consumed_ + movable));
+    // No line end in the buffer: keep back what may begin one (a CR, an odd byte).
+    if (i > consumed_) any = true;
+    line.append(ahead_.data() + consumed_, i - consumed_);
+    ahead_.erase(ahead_.begin(), ahead_.begin() + static_cast<ptrdiff_t>(i));
     consumed_ = 0;
+    if (!ahead_.empty()) any = true;
+    const size_t chunk = zeroEnds ? kZoneReadAhead : kReadAhead;
     const size_t had = ahead_.size();
-    ahead_.resize(had + kReadAhead);
+    ahead_.resize(had + chunk);
     uint32_t got = 0;
-    if (!stream_->Read(ahead_.data() + had, kReadAhead, &got)) {
+    if (!stream_->Read(ahead_.data() + had, static_cast<uint32_t>(chunk), &got)) {
       ahead_.resize(had);
       *failed = true;
       return std::nullopt;
@@ -123,7 +185,9 @@ std::optional<std::string> TextFileHandle::ReadLineBytes(bool* failed) {
 TextFileHandle* FindTextFile(int32_t handle) {
   if (handle < 2) return nullptr;
   HandleCell* cell = Handles().Find(handle);
-  if (cell == nullptr || cell->kind != 0) return nullptr;
+  if (cell == nullptr || (cell->kind != kFileHandleKind && cell->kind != kZoneHandleKind)) {
+    return nullptr;
+  }
   return dynamic_cast<TextFileHandle*>(cell->object);
 }
 
@@ -162,7 +226,7 @@ int32_t OpenTextFile(ComponentProxy* proxy, const std::optional<std::u16string>&
     opened = stream->Open(*path, ce::GENERIC_WRITE, share, creation, hint, &created);
   }
   if (!opened) {
-    AdoptStreamError(proxy, *stream);
+    AdoptStreamError(proxy, stream->errorState());
     stream->Release();
     return -1;
   }
@@ -197,7 +261,7 @@ int32_t OpenTextFile(ComponentProxy* proxy, const std::optional<std::u16string>&
     } else {
       static constexpr uint8_t kMark[2] = {0xFF, 0xFE};
       if (!stream->Write(kMark, 2, nullptr)) {
-        AdoptStreamError(proxy, *stream);
+        AdoptStreamError(proxy, stream->errorState());
         Handles().Remove(handle);
         return -1;
       }
@@ -221,7 +285,7 @@ std::u16string ReadTextLine(ComponentProxy* proxy, int32_t handle) {
   bool failed = false;
   const std::optional<std::string> bytes = file->ReadLineBytes(&failed);
   if (failed) {
-    AdoptStreamError(proxy, file->stream());
+    AdoptStreamError(proxy, file->streamErrors());
     return {};
   }
   if (!bytes) return std::u16string(1, kEndOfFileMark);
@@ -274,7 +338,7 @@ int64_t SeekTextFile(ComponentProxy* proxy, int32_t handle, int64_t offset, int3
     return -1;
   }
   if (!file->Synchronise() || !file->stream().Seek(offset, static_cast<uint32_t>(origin))) {
-    AdoptStreamError(proxy, file->stream());
+    AdoptStreamError(proxy, file->streamErrors());
     return -1;
   }
   return file->stream().GetPosition();

@@ -8,6 +8,7 @@
 #include "frame/vm_controls.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 
 namespace tq::entries {
 namespace {
@@ -21,12 +22,6 @@ int32_t OpenEntry(CallContext* context, ComponentProxy* proxy, void** args, int3
   const std::optional<std::u16string> path = ReferenceText(args[0], &wasVMString);
   const int32_t handle = OpenTextFile(proxy, path, wasVMString, mode, StringMode(context));
   SetResult(context, &handle, typecode::kInteger);
-  return 0;
-}
-
-int32_t BooleanResult(CallContext* context, bool value) {
-  const int32_t word = value ? 1 : 0;
-  SetResult(context, &word, typecode::kBoolean);
   return 0;
 }
 
@@ -65,14 +60,14 @@ TQ_ENTRY(FileReadLine_Handle) {
 TQ_ENTRY(FileWriteLine_Value) {
   bool wasVMString = false;
   const std::u16string text = ReferenceText(args[1], &wasVMString).value_or(u"");
-  return BooleanResult(context, WriteTextLine(proxy, IntegerArgument(args, 0), text, -1));
+  return SetBooleanResult(context, WriteTextLine(proxy, IntegerArgument(args, 0), text, -1));
 }
 
 TQ_ENTRY(FileWriteLine_ValueSize) {
   bool wasVMString = false;
   const std::u16string text = ReferenceText(args[1], &wasVMString).value_or(u"");
   const int32_t size = IntegerArgument(args, 2);
-  return BooleanResult(context,
+  return SetBooleanResult(context,
                        WriteTextLine(proxy, IntegerArgument(args, 0), text, size < 0 ? 0 : size));
 }
 
@@ -80,7 +75,7 @@ TQ_ENTRY(FileWriteLine_AddressSize) {
   const int32_t handle = IntegerArgument(args, 0);
   const auto address = static_cast<uintptr_t>(static_cast<uint32_t>(IntegerArgument(args, 1)));
   const int32_t size = IntegerArgument(args, 2);
-  return BooleanResult(context, WriteMemoryLine(proxy, handle, address, size));
+  return SetBooleanResult(context, WriteMemoryLine(proxy, handle, address, size));
 }
 
 TQ_ENTRY(FileSeek_HandleOffsetOrigin) {

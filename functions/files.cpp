@@ -12,10 +12,12 @@
 #include "frame/vm_procedure.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 
 namespace tq::entries {
 namespace {
 
+// A text argument as an owned text (null reads as empty).
 std::u16string Text(void** args, int i) {
   const char16_t* text = TextArgument(args, i);
   return text != nullptr ? std::u16string(text) : std::u16string();
@@ -26,24 +28,11 @@ std::u16string ReferenceOrEmpty(void** args, int i) {
   return ReferenceText(args[i], &wasVMString).value_or(u"");
 }
 
-int32_t BooleanResult(CallContext* context, bool value) {
-  const int32_t word = value ? 1 : 0;
-  SetResult(context, &word, typecode::kBoolean);
-  return 0;
-}
-
-int32_t TextResult(CallContext* context, std::u16string_view text) {
-  LocalString result;
-  result.assign(text);
-  SetResult(context, result.address(), typecode::kText);
-  return 0;
-}
-
 int32_t StampEntry(CallContext* context, ComponentProxy* proxy, void** args, StampForm form) {
   const uint32_t count = ArgumentCount(*context);
   const std::u16string value = count >= 2 ? Text(args, 1) : std::u16string();
   const int32_t kind = count >= 3 ? IntegerArgument(args, 2) : 0;
-  return TextResult(context, FileStamp(proxy, ReferenceOrEmpty(args, 0), value, kind, form));
+  return SetTextResult(context, FileStamp(proxy, ReferenceOrEmpty(args, 0), value, kind, form));
 }
 
 // Calls the application's procedure with texts; false when it returns false or cannot run.
@@ -89,7 +78,7 @@ int32_t CopyWithProcedure(CallContext* context, ComponentProxy* proxy, void** ar
     return withParameter ? CallWithTexts(procedure, {from, to, parameter})
                          : CallWithTexts(procedure, {from, to});
   };
-  return BooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1), options,
+  return SetBooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1), options,
                                           procedure != nullptr ? report : CopyProcedure(), nullptr));
 }
 
@@ -108,11 +97,11 @@ TQ_ENTRY(FileCopy_ProcedureParameterOptions) {
 }
 
 TQ_ENTRY(OpenDocument_Path) {
-  return BooleanResult(context, OpenDocument(proxy, Text(args, 0), u""));
+  return SetBooleanResult(context, OpenDocument(proxy, Text(args, 0), u""));
 }
 
 TQ_ENTRY(OpenDocument_PathVerb) {
-  return BooleanResult(context, OpenDocument(proxy, Text(args, 0), Text(args, 1)));
+  return SetBooleanResult(context, OpenDocument(proxy, Text(args, 0), Text(args, 1)));
 }
 
 TQ_ENTRY(FileDate_File) { return StampEntry(context, proxy, args, StampForm::kDate); }
@@ -120,21 +109,21 @@ TQ_ENTRY(FileTime_File) { return StampEntry(context, proxy, args, StampForm::kTi
 TQ_ENTRY(FileDateTime_File) { return StampEntry(context, proxy, args, StampForm::kDateTime); }
 
 TQ_ENTRY(FileCopy_SourceDestination) {
-  return BooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1), 0, {}, nullptr));
+  return SetBooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1), 0, {}, nullptr));
 }
 
 TQ_ENTRY(FileCopy_Options) {
-  return BooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1),
+  return SetBooleanResult(context, CopyFiles(proxy, Text(args, 0), Text(args, 1),
                                           IntegerArgument(args, 2), {}, nullptr));
 }
 
 TQ_ENTRY(FileRename_SourceDestination) {
-  return BooleanResult(context,
+  return SetBooleanResult(context,
                        RenameFile(proxy, ReferenceOrEmpty(args, 0), ReferenceOrEmpty(args, 1)));
 }
 
 TQ_ENTRY(DirectoryCreate_Path) {
-  return BooleanResult(context, MakeDirectory(proxy, ReferenceOrEmpty(args, 0)) >= 0);
+  return SetBooleanResult(context, MakeDirectory(proxy, ReferenceOrEmpty(args, 0)) >= 0);
 }
 
 TQ_ENTRY(DirectoryMake_Path) {
@@ -144,19 +133,19 @@ TQ_ENTRY(DirectoryMake_Path) {
 }
 
 TQ_ENTRY(DirectoryRemove_Path) {
-  return BooleanResult(context, RemoveDirectory(proxy, Text(args, 0), 0));
+  return SetBooleanResult(context, RemoveDirectory(proxy, Text(args, 0), 0));
 }
 
 TQ_ENTRY(DirectoryRemove_PathOptions) {
-  return BooleanResult(context, RemoveDirectory(proxy, Text(args, 0), IntegerArgument(args, 1)));
+  return SetBooleanResult(context, RemoveDirectory(proxy, Text(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(ListFiles_Pattern) {
-  return TextResult(context, ListFiles(Text(args, 0), 0));
+  return SetTextResult(context, ListFiles(Text(args, 0), 0));
 }
 
 TQ_ENTRY(ListFiles_PatternOptions) {
-  return TextResult(context, ListFiles(Text(args, 0), IntegerArgument(args, 1)));
+  return SetTextResult(context, ListFiles(Text(args, 0), IntegerArgument(args, 1)));
 }
 
 }  // namespace tq::entries

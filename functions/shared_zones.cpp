@@ -2,29 +2,20 @@
 // procedure by default), SharedZoneExists (scope 2 by default) and SharedZoneWait (no time
 // limit by default; the duration is read as milliseconds).
 #include "frame/call_context.h"
+#include "frame/vm_controls.h"
 #include "frame/vm_procedure.h"
 #include "functions/entry.h"
+#include "functions/entry_values.h"
 #include "system/shared_zone_functions.h"
 #include "system/zone_layout.h"
 
 namespace tq::entries {
 namespace {
 
-std::u16string_view Text(void** args, int i) {
-  const char16_t* text = TextArgument(args, i);
-  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
-}
-
-int32_t SetBoolean(CallContext* context, bool value) {
-  const int32_t word = value ? 1 : 0;
-  SetResult(context, &word, typecode::kBoolean);
-  return 0;
-}
-
 int32_t Open(CallContext* context, ComponentProxy* proxy, void** args, int32_t scope,
              int32_t mode, VMObject* procedure) {
-  const int32_t index = OpenSharedZone(proxy, Text(args, 0), IntegerArgument(args, 1), scope,
-                                       mode, procedure);
+  const int32_t index = OpenSharedZone(proxy, TextView(args, 0), IntegerArgument(args, 1), scope,
+                                       mode, procedure, StringMode(context));
   SetResult(context, &index, typecode::kInteger);
   return 0;
 }
@@ -49,19 +40,19 @@ TQ_ENTRY(SharedZoneOpen_Procedure) {
 }
 
 TQ_ENTRY(SharedZoneExists_Name) {
-  return SetBoolean(context, SharedZoneExists(Text(args, 0), kLocalScope));
+  return SetBooleanResult(context, SharedZoneExists(TextView(args, 0), kLocalScope));
 }
 
 TQ_ENTRY(SharedZoneExists_Scope) {
-  return SetBoolean(context, SharedZoneExists(Text(args, 0), IntegerArgument(args, 1)));
+  return SetBooleanResult(context, SharedZoneExists(TextView(args, 0), IntegerArgument(args, 1)));
 }
 
 TQ_ENTRY(SharedZoneWait_Zone) {
-  return SetBoolean(context, WaitSharedZone(proxy, IntegerArgument(args, 0), 0));
+  return SetBooleanResult(context, WaitSharedZone(proxy, IntegerArgument(args, 0), 0));
 }
 
 TQ_ENTRY(SharedZoneWait_Timeout) {
-  return SetBoolean(context,
+  return SetBooleanResult(context,
                     WaitSharedZone(proxy, IntegerArgument(args, 0), Integer64Argument(args, 1)));
 }
 

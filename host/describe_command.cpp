@@ -156,6 +156,8 @@ int DescribeFunction(LibrarySession& library, const Options& options) {
     if (options.json)
       out += std::string(e ? ", " : "") + "{\"id\": " + std::to_string(f->errors[e]) +
              ", \"message\": " + JsonString(message) + "}";
+    else if (tq::FindErrorDefinition(f->errors[e]) == nullptr)
+      out += "  " + std::to_string(f->errors[e]) + "  (no error definition: raised as undefined)\n";
     else
       out += "  " + std::to_string(f->errors[e]) + "  " + message + "\n";
   }

@@ -16,7 +16,6 @@ namespace tq {
 namespace {
 
 constexpr ce::DWORD kLivenessCheckMilliseconds = 100;
-constexpr int32_t kStreamReport = 18;
 
 uint32_t SelfPid() {
   return static_cast<uint32_t>(getpid());
@@ -94,10 +93,6 @@ SharedZone::~SharedZone() {
   CloseIfOpen(mutex_);
 }
 
-void SharedZone::Report(VMObject* callback) {
-  CallSlot<int32_t>(callback, 2, this, kStreamReport, static_cast<int32_t>(size_), 0);
-}
-
 void SharedZone::Lock() {
   ce::WaitForSingleObject(mutex_, ce::INFINITE);  // an abandoned mutex is ours as well
 }
@@ -171,6 +166,7 @@ size_t SharedZone::Write(std::span<const uint8_t> bytes) {
     ce::SetLastError(ce::ERROR_ACCESS_DENIED);
     return 0;
   }
+  if (bytes.empty() || position_ >= size_) return 0;  // nothing changes: nobody to wake
   Lock();
   std::vector<uint32_t> others;
   if (AdminInUse()) {

@@ -1,6 +1,6 @@
 // One opened shared zone: its mapping and view, its admin area, its mutex, and, when it has
-// a notification procedure, this process's two semaphores. Kept in the HandleTable (kind 1);
-// the index is what SharedZoneOpen returns.
+// a notification procedure, this process's two semaphores. The HandleTable reaches it through
+// its stream (SharedZoneStream, kind 1); the index is what SharedZoneOpen returns.
 //
 // Invariants: the admin area is read and changed only while holding the zone mutex (an
 // abandoned mutex is taken over: the dead owner's changes are complete or were never begun,
@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/handle_table.h"
 #include "platform/windows_types.h"
 #include "system/zone_layout.h"
 
@@ -26,22 +25,24 @@ namespace tq {
 
 struct ZoneListener;
 
-class SharedZone final : public HandleObject {
+class SharedZone final {
  public:
   // Creates or joins the zone (mapping writable when `writable`), under the zone mutex. Null
   // with the platform's error code in `failure` when an object cannot be created, opened or
   // mapped.
   static std::unique_ptr<SharedZone> Open(std::u16string_view name, uint32_t size, int32_t scope,
                                           bool writable, ce::DWORD* failure);
-  ~SharedZone() override;
-  void Report(VMObject* callback) override;
+  ~SharedZone();
+  SharedZone(const SharedZone&) = delete;
+  SharedZone& operator=(const SharedZone&) = delete;
 
   // Creates this process's semaphores and registers it in the admin area (unless 20 are).
   bool RegisterForNotifications();
   void SetListener(std::shared_ptr<ZoneListener> listener) { listener_ = std::move(listener); }
 
-  // Copies bytes at the position (cut at the end of the zone) and notifies the others;
-  // nothing is written into a read-only zone.
+  // Copies bytes at the position (cut at the end of the zone) and notifies the others; the
+  // count copied. Nothing is written (nor notified) into a read-only zone (last error
+  // ERROR_ACCESS_DENIED) or at its end.
   size_t Write(std::span<const uint8_t> bytes);
   size_t Read(std::span<uint8_t> bytes);
   uint64_t position() const { return position_; }

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "files/file_handles.h"
+#include "frame/error_state.h"
 #include "frame/handle_table.h"
 #include "frame/raise_error.h"
 #include "platform/file_mapping.h"
@@ -10,6 +12,7 @@
 #include "platform/last_error.h"
 #include "platform/sync_objects.h"
 #include "system/shared_zone.h"
+#include "system/shared_zone_stream.h"
 #include "system/zone_notifier.h"
 
 namespace tq {
@@ -41,7 +44,7 @@ bool SharedZoneExists(std::u16string_view name, int32_t scope) {
 }
 
 int32_t OpenSharedZone(ComponentProxy* proxy, std::u16string_view name, int32_t size,
-                       int32_t scope, int32_t mode, VMObject* procedure) {
+                       int32_t scope, int32_t mode, VMObject* procedure, int32_t stringMode) {
   const bool text = (mode & kZoneText) != 0;
   const bool existed = text && SharedZoneExists(name, scope);
   ce::DWORD failure = 0;
@@ -65,12 +68,17 @@ int32_t OpenSharedZone(ComponentProxy* proxy, std::u16string_view name, int32_t 
       zone->set_position(2);
     }
   }
-  const intptr_t index = Handles().Add(1, zone.get());
-  if (index < 0) {
+  // The stream holds the only reference to its own error state; the handle owns the stream.
+  auto* stream = new SharedZoneStream(std::move(zone), new CXError());
+  auto* handle = new TextFileHandle(stream, stream->errorState(), false, kZoneHandleKind);
+  handle->setUnicode(text || (stringMode != 1 && stringMode != 2 && (mode & filemode::kAnsi) == 0));
+  const intptr_t index = Handles().Add(kZoneHandleKind, handle);
+  if (index < 0 || index > INT32_MAX) {
+    if (index >= 0) Handles().Remove(index);
+    else delete handle;
     RaiseError(proxy, kNoMemory, {kMemoryArgument});
     return -1;
   }
-  zone.release();  // the table owns it now
   return static_cast<int32_t>(index);
 }
 
@@ -80,7 +88,10 @@ bool WaitSharedZone(ComponentProxy* proxy, int32_t index, int64_t milliseconds) 
     RaiseError(proxy, kInvalidIndex, {index});
     return false;
   }
-  auto* zone = cell->kind == 1 ? dynamic_cast<SharedZone*>(cell->object) : nullptr;
+  auto* handle =
+      cell->kind == kZoneHandleKind ? dynamic_cast<TextFileHandle*>(cell->object) : nullptr;
+  auto* stream = handle != nullptr ? dynamic_cast<SharedZoneStream*>(&handle->stream()) : nullptr;
+  SharedZone* zone = stream != nullptr ? &stream->zone() : nullptr;
   if (zone == nullptr) {
     RaiseError(proxy, kNotAZone, {index});
     return false;

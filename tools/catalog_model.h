@@ -29,6 +29,10 @@ inline constexpr uint32_t kFlag256 = 256;        // "*" in the catalog
 // The parameter count shares its word with the flags: bits 0..6.
 inline constexpr size_t kMaxParameters = 127;
 
+// The range of the library's error ids ("errors=").
+inline constexpr uint32_t kFirstErrorId = 80001;
+inline constexpr uint32_t kLastErrorId = 81862;
+
 enum class EntryKind {
   kNever,    // "x": declared for the VM, never implemented by the library
   kPending,  // implemented by the library, entry not written yet

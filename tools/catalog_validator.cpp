@@ -118,6 +118,30 @@ void CheckTotals(const Catalog& catalog, const CatalogExpectations& expected) {
   }
 }
 
+// The error ids of a record: ascending, each once, within the ids errors can have, and none on
+// a function the library never implements.
+void CheckErrors(const Catalog& catalog) {
+  for (size_t i = 0; i < catalog.records.size(); ++i) {
+    const Record& r = catalog.records[i];
+    if (r.errors.empty()) continue;
+    for (size_t e = 0; e < r.errors.size(); ++e) {
+      const std::string id = std::to_string(r.errors[e]);
+      if (r.errors[e] < kFirstErrorId || r.errors[e] > kLastErrorId)
+        throw CatalogError(r.line, "error id " + id + " is outside " +
+                                       std::to_string(kFirstErrorId) + ".." +
+                                       std::to_string(kLastErrorId));
+      if (e > 0 && r.errors[e] <= r.errors[e - 1])
+        throw CatalogError(r.line, "error id " + id + " is repeated or out of order");
+    }
+    bool implemented = false;
+    for (const Overload& o : catalog.records[OwnerIndex(catalog, i)].overloads)
+      implemented |= o.kind != EntryKind::kNever;
+    if (!implemented)
+      throw CatalogError(
+          r.line, "function " + std::to_string(r.id) + " lists errors but is never implemented");
+  }
+}
+
 }  // namespace
 
 CatalogExpectations LibraryExpectations() {
@@ -142,6 +166,7 @@ void ValidateCatalog(const Catalog& catalog, const CatalogExpectations& expected
   CheckOverloadLists(catalog);
   CheckFlags(catalog, expected);
   CheckTotals(catalog, expected);
+  CheckErrors(catalog);
 }
 
 size_t OwnerIndex(const Catalog& catalog, size_t i) {

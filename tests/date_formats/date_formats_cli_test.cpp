@@ -1,5 +1,6 @@
-// The seven standard functions as the VM sees them, through tq240: every overload, the
-// documented edge cases, the errors and their default results, and the --settings file.
+// The seven standard functions as the VM sees them, through tq240: every overload and special
+// mask, the errors and their default results, and the --settings file. The engines' own cases
+// are in the unit tables beside this file.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,24 +39,16 @@ TEST(DateToStringCli, MasksAndSpecialMasks) {
       kParis,
       {
           {"DateToString", {"20240305"}, "05/03/2024"},
-          {"DateToString", {"20240305", "JJ/MM/AAAA"}, "05/03/2024"},
           {"DateToString", {"20240305", "dd/mm/yyyy"}, "05/03/2024"},
-          {"DateToString", {"2024030514302512", "JJ/MM/AAAA HH:mm"}, "05/03/2024 14:30"},
           {"DateToString", {"2024030514302512"}, "05/03/2024 14:30:25:12"},
           {"DateToString", {"20240305143025005"}, "05/03/2024 14:30:25:5"},
           {"DateToString", {"20240305", "JJJJ JJ MMMM AAAA"}, "mardi 05 mars 2024"},
           {"DateToString", {"20240305", "Mmm"}, "Mar."},
-          {"DateToString", {"20240305", "MMMm"}, "MARS"},
-          {"DateToString", {"20240705", "MMM"}, "juil."},
-          {"DateToString", {"20240305", "L"}, "M"},
-          {"DateToString", {"20240305", "Lx"}, "Lx"},
           {"DateToString", {"20240305", "UseSystemMask"}, "05/03/2024"},
           {"DateToString", {"20240305143000", "UseSystemMask"}, "05/03/2024 14:30:00"},
           {"DateToString", {"20240305120000", "UseDateRFC3339"}, "2024-03-05T12:00:00.000+01:00"},
           {"DateToString", {"20240305120000", "UseDateRFC3339UTC"}, "2024-03-05T11:00:00.000Z"},
           {"DateToString", {"20240305", "UseDateRelativeDurationMask"}, "aujourd'hui"},
-          {"DateToString", {"20240304", "UseDateRelativeDurationMask"}, "hier"},
-          {"DateToString", {"20240305095930", "UseDateRelativeDurationMask"}, "il y a 30 secondes"},
       });
   std::vector<std::string> english = kParis;
   english.insert(english.end(), {"--locale", "en-US", "--lang", "9"});
@@ -63,7 +56,6 @@ TEST(DateToStringCli, MasksAndSpecialMasks) {
                 {
                     {"DateToString", {"20240305", "UseSystemMask"}, "3/5/2024"},
                     {"DateToString", {"20240305143000", "UseSystemMask"}, "3/5/2024 2:30:00 PM"},
-                    {"DateToString", {"20240305", "JJJJ MMMM"}, "Tuesday March"},
                     {"DateToString", {"20240304", "UseDateRelativeDurationMask"}, "yesterday"},
                 });
 }
@@ -88,8 +80,6 @@ TEST(TimeToStringCli, MasksAndErrors) {
   ExpectResults(kParis, {
                             {"TimeToString", {"143025"}, "14:30:25:00"},
                             {"TimeToString", {"143025", "hh h mm"}, "14 h 30"},
-                            {"TimeToString", {"1230", "HH:MM AP"}, "12:30 PM"},
-                            {"TimeToString", {"0030", "HH:MM AP"}, "12:30 AM"},
                             {"TimeToString", {"1530", "H:MM ap"}, "3:30 PM"},
                             {"TimeToString", {"143025", "UseSystemMask"}, "14:30:25"},
                         });
@@ -102,10 +92,6 @@ TEST(StringToDateAndTimeCli, Masks) {
   ExpectResults(
       kParis, {
                   {"StringToDate", {"05/03/2024"}, "20240305"},
-                  {"StringToDate", {"05/03/2024", "jj/mm/aaaa"}, "20240305"},
-                  {"StringToDate", {"5/3/2024", "J/M/AAAA"}, "20240305"},
-                  {"StringToDate", {"05/03/24", "JJ/MM/AA"}, "20240305"},
-                  {"StringToDate", {"05/03/51", "JJ/MM/AA"}, "19510305"},
                   {"StringToDate", {"05", "JJ"}, "20240305"},
                   {"StringToDate", {"05 mars 2024", "JJ MMMM AAAA"}, "20240305"},
                   {"StringToDate",
@@ -114,7 +100,6 @@ TEST(StringToDateAndTimeCli, Masks) {
                   {"StringToDate", {"2024-03-05T11:00:00Z", "UseDateRFC3339"}, "20240305120000000"},
                   {"StringToDate", {"garbage"}, ""},
                   {"StringToTime", {"14:30", "HH:MM"}, "14300000"},
-                  {"StringToTime", {"2:30 PM", "H:MM AP"}, "14300000"},
                   {"StringToTime", {"14:30:25:50"}, "14302550"},
               });
 }
@@ -132,16 +117,11 @@ TEST(DurationsCli, FormsAndMasks) {
                     {"DurationToString", {"l:90061001", "i:1"}, "101010100"},
                     {"DurationToString", {"l:90061001", "i:0"}, "1010101001"},
                     {"DurationToString", {"l:-1000", "i:2"}, "-0000001000"},
-                    {"DurationToString", {"l:999", "i:1"}, "0000000100"},
                     {"DurationToString", {"l:93600000", "HH:MM:SS"}, "26:00:00"},
-                    {"DurationToString", {"l:93780000", "+2J j HH h MM m SS s CC"}, "1 j 02 h "},
                     {"DurationToString", {"l:500", "DureeProjetMask"}, "00 s 50"},
-                    {"DurationToString", {"l:5400000", "+2HH:MM"}, "01:30 m"},
                     {"DurationToString", {"l:5400000", "n:"}, "0013000000"},
                     {"StringToDuration", {"0000001000", "i:0"}, "1000"},
-                    {"StringToDuration", {"000001000", "i:0"}, "0"},
                     {"StringToDuration", {"101010100", "i:1"}, "90061000"},
-                    {"StringToDuration", {"26:00:00", "HH:MM:SS"}, "93600000"},
                     {"StringToDuration", {"-0000001000", "n:"}, "-1000"},
                 });
   const JsonValue r = CallJson(kParis, "StringToDuration", {"0000001000", "i:0"});

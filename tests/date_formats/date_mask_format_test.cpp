@@ -86,16 +86,6 @@ TEST_F(DateMaskFormatTest, TwelveHourClockWhenTheMaskHasAMarker) {
   EXPECT_EQ(Engine(u"H PM", p), u"12 AM");
 }
 
-TEST_F(DateMaskFormatTest, ProjectAmPmTexts) {
-  SettingsOptions o;
-  o.hasTime = true;
-  o.am = u"matin";
-  o.pm = u"soir";
-  tq::DateMask object(u"HH AP", false);
-  object.AttachSettings(FakeSettings(o));
-  EXPECT_EQ(tq::FormatDateParts(object, u"HH AP", Tuesday(), 0), u"02 soir");
-}
-
 TEST_F(DateMaskFormatTest, NamesFromTheLibraryMessagesStyledByTheToken) {
   struct Case {
     std::u16string_view mask, expected;

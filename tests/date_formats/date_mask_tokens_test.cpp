@@ -82,18 +82,12 @@ TEST(MaskTokens, TwelveHourMarker) {
   EXPECT_FALSE(tq::HasAmPmMarker(u"HH:mm"));
 }
 
-TEST(MaskTokens, DateTimeFormatsAndNameStyles) {
+TEST(MaskTokens, DateTimeFormats) {
   for (std::u16string_view f : {u"YYYYMMDDHHmmSS", u"YYYYMMDDHHmmSSCC", u"AAAAMMJJHHmmSSCC",
                                 u"YYYYMMDDHHmmSSCCC", u"AAAAMMJJHHmmSSCCC", u"AAAAMMJJHHmmSS"})
     EXPECT_TRUE(tq::IsDateTimeFormat(f));
   for (std::u16string_view f : {u"AAAAMMJJ", u"HHMMSS", u"YYYYMMDDHHmm", u""})
     EXPECT_FALSE(tq::IsDateTimeFormat(f));
-  EXPECT_EQ(tq::NameStyleOfCode(5), tq::kStyleAbbreviated);
-  EXPECT_EQ(tq::NameStyleOfCode(16), tq::kStyleAbbreviated | tq::kStyleFirstUpper);
-  EXPECT_EQ(tq::NameStyleOfCode(11), tq::kStyleFirstLower);
-  EXPECT_EQ(tq::NameStyleOfCode(22), tq::kStyleAllUpper);
-  EXPECT_EQ(tq::NameStyleOfCode(19), 0u);
-  EXPECT_EQ(tq::NameStyleOfCode(3), 0u);
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 // RFC 3339 reading and writing, and the time-zone conversion through the device's zone
-// record, checked against the C library's own conversion under TZ.
+// record (swept against the C library's conversion by tests/dates/time_zone_sweep_test.cpp).
 #include "datetime/rfc3339.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-
 #include "datetime/rfc3339_time_zone.h"
-#include "platform/device_clock.h"
 #include "platform/last_error.h"
 #include "tests/date_formats/test_settings.h"
 
@@ -95,63 +91,6 @@ TEST(TimeZoneRecords, UnusableRulesFailWithError87) {
   zone.DaylightDate.wMonth = 0;  // no daylight rule: Bias alone
   ASSERT_TRUE(tq::LocalToUtcWith(zone, t, out));
   EXPECT_EQ(out.wHour, 11);
-}
-
-// The C library's local time for a UTC instant under TZ.
-std::tm LibcLocal(const char* zone, std::time_t instant) {
-  setenv("TZ", zone, 1);
-  tzset();
-  std::tm local{};
-  localtime_r(&instant, &local);
-  return local;
-}
-
-TEST_F(Rfc3339Test, SweepAgainstTheCLibrary) {
-  const char* zones[] = {"Europe/Paris",      "America/New_York", "Australia/Sydney",
-                         "America/Sao_Paulo", "Asia/Kolkata",     "America/St_Johns",
-                         "Pacific/Auckland",  "Asia/Tokyo"};
-  const char* savedTz = std::getenv("TZ");
-  const std::string saved = savedTz ? savedTz : "";
-  int compared = 0;
-  for (const char* zone : zones) {
-    Configure("fr-FR", zone, "2024-03-05T10:00:00");
-    ce::TIME_ZONE_INFORMATION info;
-    ASSERT_NE(ce::GetTimeZoneInformation(&info), ce::TIME_ZONE_ID_INVALID);
-    // Every 7 hours 13 minutes through 2025: both transitions and every hour of the day.
-    for (std::time_t t = 1735689600; t < 1767225600; t += 7 * 3600 + 13 * 60) {
-      std::tm expected = LibcLocal(zone, t);
-      std::tm utcParts{};
-      gmtime_r(&t, &utcParts);
-      ce::SYSTEMTIME utc{static_cast<ce::WORD>(utcParts.tm_year + 1900),
-                         static_cast<ce::WORD>(utcParts.tm_mon + 1),
-                         0,
-                         static_cast<ce::WORD>(utcParts.tm_mday),
-                         static_cast<ce::WORD>(utcParts.tm_hour),
-                         static_cast<ce::WORD>(utcParts.tm_min),
-                         static_cast<ce::WORD>(utcParts.tm_sec),
-                         0};
-      ce::SYSTEMTIME local;
-      ASSERT_TRUE(tq::UtcToLocalWith(info, utc, local)) << zone;
-      EXPECT_EQ(local.wDay, expected.tm_mday) << zone << " " << t;
-      EXPECT_EQ(local.wHour, expected.tm_hour) << zone << " " << t;
-      EXPECT_EQ(local.wMinute, expected.tm_min) << zone << " " << t;
-      // Back to UTC (the hour repeated in autumn is ambiguous: compare only unambiguous ones).
-      ce::SYSTEMTIME back;
-      ASSERT_TRUE(tq::LocalToUtcWith(info, local, back));
-      std::tm later = LibcLocal(zone, t + 3600), earlier = LibcLocal(zone, t - 3600);
-      if (later.tm_isdst == expected.tm_isdst && earlier.tm_isdst == expected.tm_isdst) {
-        EXPECT_EQ(back.wHour, utc.wHour) << zone << " " << t;
-        EXPECT_EQ(back.wDay, utc.wDay) << zone << " " << t;
-      }
-      ++compared;
-    }
-  }
-  if (savedTz)
-    setenv("TZ", saved.c_str(), 1);
-  else
-    unsetenv("TZ");
-  tzset();
-  EXPECT_GT(compared, 8000);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // several zones (both hemispheres, without daylight saving, half-hour and 45-minute offsets),
 // UnixTimeToDateTime must print what localtime_r gives under TZ, and DateTimeToUnixTime must
 // read that local time back to the same instant wherever the local time is unambiguous.
+// Both go through the device's zone record, the conversion RFC 3339 texts use too.
 //
 // The device applies its zone's current rule to every year, so the sweep stays within years
 // that every zone here has kept its current rule for.

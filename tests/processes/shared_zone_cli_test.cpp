@@ -1,6 +1,7 @@
 // Shared zones between processes: tq240 sessions side by side, and zone_peer acting on the
 // same zone with the library's zone code (a writer, a reader, a process that never
-// acknowledges, an owner killed while it holds the zone mutex).
+// acknowledges, an owner killed while it holds the zone mutex); lines written and read
+// through the text-file functions on a zone's index.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -76,6 +77,30 @@ bool Truth(const std::optional<ce::JsonValue>& record) {
   return record && record->find("result")->find("value")->boolean;
 }
 
+// The result as text: strings as they stand, numbers in decimal, booleans true/false.
+std::string Shown(const std::optional<ce::JsonValue>& record) {
+  if (!record) return "<none>";
+  const ce::JsonValue& value = tqtest::Field(*record, "result", "value");
+  if (value.kind == ce::JsonValue::Kind::kBoolean) return value.boolean ? "true" : "false";
+  if (value.kind == ce::JsonValue::Kind::kNumber) return std::to_string(value.integer);
+  return value.text;
+}
+
+int64_t ErrorField(const std::optional<ce::JsonValue>& record, const char* field) {
+  return record ? tqtest::Field(*record, "error", field).integer : -99;
+}
+
+// "procedure(zone)" for every procedure call a record holds.
+std::string ProcedureCalls(const ce::JsonValue& record) {
+  std::string calls;
+  if (const ce::JsonValue* list = record.find("procedure_calls")) {
+    for (const ce::JsonValue& call : list->elements) {
+      calls += call.find("procedure")->text + "(" + call.find("args")->elements[0].text + ")";
+    }
+  }
+  return calls;
+}
+
 TEST(SharedZone, WrittenContentAndNotificationReachTheOtherProcess) {
   ScriptSession listener;
   EXPECT_EQ(Value(listener.Run("z = SharedZoneOpen news 256 2 3 p:onNews")), 2);
@@ -92,13 +117,7 @@ TEST(SharedZone, WrittenContentAndNotificationReachTheOtherProcess) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 
   std::string calls;
-  for (const ce::JsonValue& record : listener.Finish()) {
-    if (const ce::JsonValue* list = record.find("procedure_calls")) {
-      for (const ce::JsonValue& call : list->elements) {
-        calls += call.find("procedure")->text + "(" + call.find("args")->elements[0].text + ")";
-      }
-    }
-  }
+  for (const ce::JsonValue& record : listener.Finish()) calls += ProcedureCalls(record);
   EXPECT_EQ(calls, "onNews(news)");
 }
 
@@ -138,6 +157,100 @@ TEST(SharedZone, ErrorsAndTextMark) {
   const auto notZone = s.Run("SharedZoneWait i:1");
   EXPECT_EQ(notZone->find("error")->find("id")->integer, 80022);
   EXPECT_FALSE(Truth(s.Run("SharedZoneExists nothing")));
+}
+
+TEST(SharedZoneText, LinesWrittenByOneProcessAreReadByTheNotifiedOther) {
+  ScriptSession reader;  // creates the text zone (mode 0x1002): FF FE, then behind it
+  std::string calls;
+  const auto run = [&](const std::string& line) {
+    auto record = reader.Run(line);
+    if (record) calls += ProcedureCalls(*record);
+    return record;
+  };
+  EXPECT_EQ(Value(run("z = SharedZoneOpen lines 4096 2 i:4098 p:onLine")), 2);
+  ScriptSession writer;
+  EXPECT_EQ(Value(writer.Run("w = SharedZoneOpen lines 4096 2 i:4098")), 2);
+  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w first")));
+  // The second line waits for the reader's acknowledgement of the first.
+  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w 'second line'")));
+  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $w 5000")));
+  EXPECT_EQ(PeerOutput("read lines 14"), std::string("\xFF\xFE" "f\0i\0r\0s\0t\0\r\0", 14));
+  EXPECT_EQ(Shown(run("FileReadLine $z")), "first");
+  EXPECT_EQ(Shown(run("FileReadLine $z")), "second line");
+  EXPECT_EQ(Shown(run("FileReadLine $z")), "\x04");  // nothing more written yet
+  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w third")));
+  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $w 5000")));
+  EXPECT_EQ(Shown(run("FileReadLine $z")), "third");  // the reader stayed at the end of the text
+  EXPECT_EQ(Shown(run("FileSeek $z l:0 i:1")), "56");  // 2 + 2 * (5 + 2 + 11 + 2 + 5 + 2)
+  EXPECT_EQ(Value(run("FileClose $z")), 0);
+  for (const ce::JsonValue& record : reader.Finish()) calls += ProcedureCalls(record);
+  EXPECT_EQ(calls, "onLine(lines)onLine(lines)onLine(lines)");
+}
+
+TEST(SharedZoneText, FileFunctionsOnZoneIndexes) {
+  // Zones are whole pages: "edge" holds 4096 bytes. The long lines cross the pieces in which
+  // a zone's text is read.
+  const std::string shortLong(255, 'x'), longer(1000, 'y');
+  const struct {
+    std::string line;
+    std::string result;
+    int64_t error;   // error id
+    int64_t system;  // system code of a stream failure
+  } steps[] = {
+      {"t = SharedZoneOpen edge 100 2 i:4098", "2", 0, 0},
+      {"FileSeek $t l:0 i:1", "2", 0, 0},  // behind the text mark
+      {"FileWriteLine $t first", "true", 0, 0},
+      {"FileSeek $t l:-14 i:2", "4082", 0, 0},
+      {"FileWriteLine $t abc", "true", 0, 0},
+      {"FileWriteLine $t yz", "false", 0, 38},  // cut: "yz" without its line end
+      {"FileSeek $t l:0 i:1", "4096", 0, 0},
+      {"FileWriteLine $t x", "false", 0, 38},  // at the end: nothing written
+      {"FileSeek $t l:-14 i:2", "4082", 0, 0},
+      {"FileReadLine $t", "abc", 0, 0},
+      {"FileReadLine $t", "yz", 0, 0},  // the last line ends with the zone
+      {"FileReadLine $t", "\x04", 0, 0},
+      {"FileSeek $t l:1 i:1", "-1", 0, 38},
+      {"r = SharedZoneOpen edge 100 2 i:4096", "3", 0, 0},  // read-only, behind the mark
+      {"FileReadLine $r", "first", 0, 0},
+      {"FileReadLine $r", "\x04", 0, 0},
+      {"FileWriteLine $r x", "false", 0, 5},
+      {"FileSeek $r l:-1 i:0", "-1", 0, 131},
+      {"FileSeek $r l:0 i:3", "-1", 80023, 0},
+      {"FileClose $r", "0", 0, 0},
+      {"FileReadLine $r", "", 80022, 0},
+      {"a = SharedZoneOpen ansi 64 2 i:8194", "3", 0, 0},  // 8-bit text
+      {"FileWriteLine $a caf\xc3\xa9", "true", 0, 0},
+      {"h = FileCreate '\\zone.txt'", "4", 0, 0},
+      {"SharedZoneWait $h", "false", 81509, 0},
+      {"g = SharedZoneOpen long 8192 2 i:4098", "5", 0, 0},
+      {"FileWriteLine $g " + shortLong, "true", 0, 0},
+      {"FileWriteLine $g " + longer, "true", 0, 0},
+      {"FileSeek $g l:2 i:0", "2", 0, 0},
+      {"FileReadLine $g", shortLong, 0, 0},
+      {"FileReadLine $g", longer, 0, 0},
+      {"FileReadLine $g", "\x04", 0, 0},
+      {"FileClose $t", "0", 0, 0},
+      {"SharedZoneWait $t", "false", 80022, 0},
+  };
+  ScriptSession s;
+  for (const auto& step : steps) {
+    const auto record = s.Run(step.line);
+    EXPECT_EQ(Shown(record), step.result) << step.line;
+    EXPECT_EQ(ErrorField(record, "id"), step.error) << step.line;
+    EXPECT_EQ(ErrorField(record, "system_code"), step.system) << step.line;
+  }
+  EXPECT_EQ(PeerOutput("read ansi 6"), std::string("caf\xe9\r\n"));
+}
+
+TEST(SharedZoneText, ALineIsReadOnceItsEndIsWritten) {
+  ScriptSession s;
+  EXPECT_EQ(Value(s.Run("p = SharedZoneOpen part 64 2 i:8194")), 2);  // 8-bit text
+  EXPECT_EQ(Shell("'" + kPeer + "' write part abc"), 0);
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "\x04");  // no CR LF yet: left in place
+  EXPECT_EQ(Shell("'" + kPeer + "' write part \"$(printf 'abc\\r\\nde')\""), 0);
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "abc");
+  EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "\x04");
+  EXPECT_EQ(Shown(s.Run("FileSeek $p l:0 i:1")), "5");  // at "de", which waits for its end
 }
 
 }  // namespace

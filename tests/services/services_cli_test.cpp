@@ -1,4 +1,5 @@
-// Colours, angles and binary differences as the VM sees them, through tq240.
+// Colours, angles and binary differences as the VM sees them, through tq240: a case or two
+// per entry for the wiring, every error id; the unit tests hold the engines' cases.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -27,18 +28,10 @@ TEST(Colours, ConversionsBothWays) {
     const char* result;
   };
   const Case cases[] = {
-      {{"ColourFromHSL", "0", "100", "50"}, "255"},
-      {{"ColourFromHSL", "360", "100", "50"}, "255"},
       {{"ColourFromHSL", "240", "100", "50"}, "16711680"},
-      {{"ColourFromHSL", "0", "0", "50"}, "8355711"},  // 127 in each byte
-      {{"ColourHue", "255"}, "0"},
       {{"ColourSaturation", "255"}, "100"},
       {{"ColourLightness", "255"}, "50"},
       {{"ColourHue", "16711680"}, "240"},
-      {{"ColourLightness", "16777215"}, "100"},
-      {{"ColourSaturation", "16777215"}, "0"},
-      {{"ColourLightness", "0"}, "0"},
-      {{"ColourHue", "-16711936"}, "120"},  // top byte ignored: 0xFF00FF00 is green
       {{"310", "120", "100", "25"}, "32512"},
   };
   for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[0];
@@ -49,11 +42,8 @@ TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
     std::vector<std::string> args;
     int64_t error;
   };
-  const Case cases[] = {{{"361", "0", "0"}, 80202},
-                        {{"-1", "50", "50"}, 80202},
-                        {{"0", "101", "101"}, 80204},
-                        {{"0", "100", "101"}, 80203},
-                        {{"0", "0", "-1"}, 80203}};
+  const Case cases[] = {{{"361", "0", "0"}, 80202}, {{"0", "101", "101"}, 80204},
+                        {{"0", "100", "101"}, 80203}};
   for (const Case& c : cases) {
     const JsonValue r = CallJson({}, "ColourFromHSL", c.args);
     EXPECT_EQ(Field(r, "error", "id").integer, c.error) << c.args[0];
@@ -71,14 +61,7 @@ TEST(Angles, FormatAndRead) {
   };
   const Case cases[] = {
       {{"AngleToDMS", "45.5"}, "045°30'00''"},
-      {{"AngleToDMS", "-45.5"}, "-045°30'00''"},
-      {{"AngleToDMS", "-45"}, "-045°00'00''"},
-      {{"AngleToDMS", "359.9999999"}, "360°00'00''"},
       {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
-      {{"DMSToAngle", "-45°"}, "-45"},
-      {{"DMSToAngle", "12°"}, "12"},
-      {{"DMSToAngle", "370°"}, "10"},
-      {{"DMSToAngle", "10°20'30\""}, "10.341666666666667"},
       {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
       {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
   };
@@ -122,48 +105,21 @@ TEST(BufferDiff, CreatedDifferenceRebuildsTheNewBuffer) {
   EXPECT_EQ(Field(records[1], "result", "value").find("hex")->text, neu.substr(2));
 }
 
+// The smallest difference: old 01 02 03, new 01 02 03 04. Header (magic, lengths, counts,
+// the two CRCs, block size), one block header, one operation inserting [0, 4), the literal.
+const std::string kSmallestDif =
+    "x:444946001c00000001000000010000001d80bc55cdfb3cb680000000010000000400000038000000240000"
+    "00000000000100000000000000000000000000000003000000000000000400000004000000010000000000"
+    "000004000000"
+    "01020304";
+
 TEST(BufferDiff, SmallestDifferenceByteForByte) {
-  // old 01 02 03, new 01 02 03 04: one block, one literal operation of four bytes.
-  EXPECT_EQ(Plain({"BufferDiffCreate", "x:010203", "x:01020304"}),
-            "44494600"
-            "1c000000"
-            "01000000"
-            "01000000"
-            "1d80bc55"
-            "cdfb3cb6"
-            "80000000"
-            "01000000"
-            "04000000"  // header
-            "38000000"
-            "24000000"
-            "00000000"
-            "01000000"
-            "00000000"
-            "00000000"  // block header
-            "00000000"
-            "03000000"
-            "00000000"
-            "04000000"
-            "04000000"
-            "01000000"
-            "00000000"
-            "04000000"  // insert [0, 4)
-            "01020304");
-  EXPECT_EQ(Plain({"BufferDiffApply", "x:010203",
-                   "x:444946001c0000000100000001000000"
-                   "1d80bc55cdfb3cb6800000000100000004000000"
-                   "380000002400000000000000010000000000000000000000000000000300000000000000"
-                   "0400000004000000010000000000000004000000"
-                   "01020304"}),
-            "01020304");
+  EXPECT_EQ("x:" + Plain({"BufferDiffCreate", "x:010203", "x:01020304"}), kSmallestDif);
+  EXPECT_EQ(Plain({"BufferDiffApply", "x:010203", kSmallestDif}), "01020304");
 }
 
 TEST(BufferDiff, StatusesAsErrors) {
-  const std::string dif =
-      "x:444946001c00000001000000010000001d80bc55cdfb3cb680000000010000000400000038000000240000"
-      "00000000000100000000000000000000000000000003000000000000000400000004000000010000000000"
-      "000004000000"
-      "01020304";
+  const std::string& dif = kSmallestDif;
   struct Case {
     const char* function;
     std::vector<std::string> args;

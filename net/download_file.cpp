@@ -1,4 +1,5 @@
-// Creating and writing a download's local file beneath the device root.
+// Creating and writing a download's local file beneath its volume's folder (the device root
+// or a connected share).
 #include "net/download_file.h"
 
 #include <fcntl.h>
@@ -16,11 +17,12 @@
 namespace tq::net {
 
 int OpenBeneathDeviceRoot(std::u16string_view devicePath, int flags, int mode) {
-  std::optional<std::string> host = ce::MapDevicePath(devicePath);
-  if (!host) return -1;
-  const int fd = ce::OpenBeneathRoot(*host, flags | O_CLOEXEC, static_cast<mode_t>(mode));
+  std::optional<ce::DeviceLocation> location = ce::ResolveDevicePath(devicePath);
+  if (!location) return -1;
+  const int fd = ce::OpenAtLocation(*location, flags | O_CLOEXEC, static_cast<mode_t>(mode));
   if (fd < 0) {
-    ce::SetLastError(errno == ENOENT ? ce::MissingPathError(*host) : ce::Win32ErrorFromErrno(errno));
+    ce::SetLastError(errno == ENOENT ? ce::MissingPathError(*location)
+                                     : ce::Win32ErrorFromErrno(errno));
   }
   return fd;
 }

@@ -1,33 +1,26 @@
-// Mapping device paths into the device root, with case-insensitive component lookup and
-// containment checks on every symbolic link met on the way.
+// Resolving device paths into the device root or a connected share, and host paths back.
 #include "platform/device_path.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <linux/openat2.h>
-#include <sys/syscall.h>
 #include <sys/stat.h>
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "platform/beneath_walk.h"
 #include "platform/device_config.h"
 #include "platform/last_error.h"
+#include "platform/network_folder.h"
 #include "platform/utf8.h"
 
 namespace ce {
 namespace {
 
 constexpr size_t kMaxComponentBytes = NAME_MAX;
-constexpr size_t kMaxHostPathBytes = PATH_MAX - 1;
-constexpr int kMaxLinkHops = 40;
 
 std::mutex gRootMutex;
 std::string gRootSetting;    // guarded by gRootMutex
@@ -50,143 +43,29 @@ void CreateDirectories(const std::string& path) {
   }
 }
 
-std::optional<std::string> RealPath(const std::string& path) {
-  std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
-  if (!resolved) return std::nullopt;
-  return std::string(resolved.get());
-}
-
-bool IsInside(const std::string& path, const std::string& root) {
-  if (root == "/") return !path.empty() && path.front() == '/';
-  return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
-                          path[root.size()] == '/');
-}
-
-std::string ParentOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// Whether the existing entry `path`, a symbolic link, leads inside `root`. A dangling link is
-// followed by hand, the way creating a file through it would follow it.
-bool LinkStaysInside(const std::string& path, const std::string& root, int hops) {
-  if (std::optional<std::string> real = RealPath(path)) return IsInside(*real, root);
-  if (errno != ENOENT || hops > kMaxLinkHops) return false;
-  char target[PATH_MAX];
-  const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-  if (length <= 0) return false;
-  std::string link(target, static_cast<size_t>(length));
-  const size_t slash = link.rfind('/');
-  const std::string name = slash == std::string::npos ? link : link.substr(slash + 1);
-  if (name.empty() || name == "." || name == "..") return false;
-  std::string directory;
-  if (slash == std::string::npos) {
-    directory = ParentOf(path);
-  } else if (link.front() == '/') {
-    directory = slash == 0 ? "/" : link.substr(0, slash);
-  } else {
-    directory = ParentOf(path) + "/" + link.substr(0, slash);
-  }
-  std::optional<std::string> realDirectory = RealPath(directory);
-  if (!realDirectory || !IsInside(*realDirectory, root)) return false;
-  const std::string next = (*realDirectory == "/" ? "" : *realDirectory) + "/" + name;
-  struct stat info {};
-  if (lstat(next.c_str(), &info) != 0) return true;  // would be created inside the root
-  if (!S_ISLNK(info.st_mode)) return IsInside(next, root);
-  return LinkStaysInside(next, root, hops + 1);
-}
-
-bool EqualIgnoringCase(const std::u16string& a, const std::u16string& b) {
-  UErrorCode status = U_ZERO_ERROR;
-  const int32_t order =
-      u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                       static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
-  return U_SUCCESS(status) && order == 0;
-}
-
-// The entry of `directory` whose name equals `name` without regard to case; the first in
-// byte order when several do.
-std::optional<std::string> FindIgnoringCase(const std::string& directory, const std::string& name) {
-  struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-  };
-  std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
-  if (!dir) return std::nullopt;
-  const std::u16string wanted = Utf8ToUtf16(name);
-  std::optional<std::string> best;
-  while (const dirent* entry = readdir(dir.get())) {
-    const std::string candidate = entry->d_name;
-    if (candidate == "." || candidate == "..") continue;
-    if (EqualIgnoringCase(Utf8ToUtf16(candidate), wanted) && (!best || candidate < *best)) {
-      best = candidate;
-    }
-  }
-  return best;
-}
-
-std::optional<std::string> Refuse(DWORD code) {
+template <class T>
+std::optional<T> Refuse(DWORD code) {
   SetLastError(code);
   return std::nullopt;
 }
 
-// The device's temporary folder exists whenever a path goes through it.
-void CreateTempOnDemand(const std::string& root, const std::string& first) {
-  if (!EqualIgnoringCase(Utf8ToUtf16(first), u"Temp")) return;
-  const std::string base = root == "/" ? std::string() : root;
-  struct stat info {};
-  if (lstat((base + "/" + first).c_str(), &info) == 0) return;
-  if (FindIgnoringCase(root, first)) return;
-  mkdir((base + "/Temp").c_str(), 0755);
+bool IsNetworkName(const std::string& name) {
+  return IsNetworkFolderName(Utf8ToUtf16(name));
 }
 
-// The part of a mapped host path below the root ("" for the root itself).
-std::optional<std::string> RelativeToRoot(const std::string& hostPath, const std::string& root) {
-  if (!IsInside(hostPath, root)) return std::nullopt;
-  if (root == "/") return hostPath.substr(1);
-  return hostPath.size() == root.size() ? std::string() : hostPath.substr(root.size() + 1);
-}
-
-int OpenBeneath(int directoryFd, const std::string& relative, int flags, mode_t mode) {
-  open_how how{};
-  how.flags = static_cast<uint64_t>(flags) | O_CLOEXEC;
-  const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
-  how.mode = creates ? mode : 0;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-  const long fd = syscall(SYS_openat2, directoryFd, relative.empty() ? "." : relative.c_str(),
-                          &how, sizeof how);
-  if (fd < 0 && errno == EXDEV) errno = EACCES;  // the path tried to leave the root
-  return static_cast<int>(fd);
-}
-
-std::string CurrentDirectory() {
-  char buffer[PATH_MAX];
-  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string("/");
-}
-
-}  // namespace
-
-std::string DeviceRoot() {
-  const std::shared_ptr<const DeviceConfig> config = CurrentDeviceConfig();
-  std::lock_guard<std::mutex> lock(gRootMutex);
-  if (gRootCanonical.empty() || gRootSetting != config->deviceRoot) {
-    CreateDirectories(config->deviceRoot);
-    gRootSetting = config->deviceRoot;
-    gRootCanonical = RealPath(config->deviceRoot).value_or(config->deviceRoot);
-  }
-  return gRootCanonical;
-}
-
-std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
-  if (devicePath.empty()) return Refuse(ERROR_INVALID_NAME);
+// The names of a device path, with "." and ".." resolved lexically: ".." stops at the root,
+// and inside \Network\NAME at the share's top.
+std::optional<std::vector<std::string>> SplitDevicePath(std::u16string_view devicePath) {
+  using Names = std::vector<std::string>;
+  if (devicePath.empty()) return Refuse<Names>(ERROR_INVALID_NAME);
   for (char16_t c : devicePath) {
-    if (IsForbiddenCharacter(c)) return Refuse(ERROR_INVALID_NAME);
+    if (IsForbiddenCharacter(c)) return Refuse<Names>(ERROR_INVALID_NAME);
   }
   if (devicePath.size() >= 2 && IsSeparator(devicePath[0]) && IsSeparator(devicePath[1])) {
-    return Refuse(ERROR_INVALID_NAME);  // a UNC name: \\server\share
+    return Refuse<Names>(ERROR_INVALID_NAME);  // a UNC name: \\server\share
   }
-
-  // Lexical resolution of "." and ".."; ".." at the root stays there.
-  std::vector<std::string> components;
+  Names names;
+  size_t floor = 0;  // names that ".." may not remove
   size_t start = 0;
   while (start <= devicePath.size()) {
     size_t end = start;
@@ -195,99 +74,52 @@ std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
     start = end + 1;
     if (part.empty() || part == u".") continue;
     if (part == u"..") {
-      if (!components.empty()) components.pop_back();
+      if (names.size() > floor) names.pop_back();
       continue;
     }
     std::optional<std::string> name = Utf16ToUtf8Strict(part);
-    if (!name) return Refuse(ERROR_INVALID_NAME);
-    if (name->size() > kMaxComponentBytes) return Refuse(ERROR_FILENAME_EXCED_RANGE);
-    components.push_back(std::move(*name));
+    if (!name) return Refuse<Names>(ERROR_INVALID_NAME);
+    if (name->size() > kMaxComponentBytes) return Refuse<Names>(ERROR_FILENAME_EXCED_RANGE);
+    names.push_back(std::move(*name));
+    if (floor == 0 && names.size() == 2 && IsNetworkName(names.front())) floor = 2;
   }
+  return names;
+}
 
-  if (!components.empty() && IsDeviceStateName(components.front())) {
-    return Refuse(ERROR_ACCESS_DENIED);
-  }
+// The device's temporary folder exists whenever a path goes through it.
+void CreateTempOnDemand(const std::string& root, const std::string& first) {
+  if (!EqualIgnoringCase(Utf8ToUtf16(first), u"Temp")) return;
+  const std::string base = root == "/" ? std::string() : root;
+  const std::optional<std::string> found = WalkBeneath(root, {first});
+  struct stat info {};
+  if (found && lstat((base + "/" + *found).c_str(), &info) == 0) return;
+  mkdir((base + "/Temp").c_str(), 0755);
+}
 
-  const std::string root = DeviceRoot();
-  if (!components.empty()) CreateTempOnDemand(root, components.front());
-  std::string host = root == "/" ? std::string() : root;
-  bool existing = true;
-  for (const std::string& name : components) {
-    std::string next = host + "/" + name;
-    if (next.size() > kMaxHostPathBytes) return Refuse(ERROR_FILENAME_EXCED_RANGE);
-    if (existing) {
-      struct stat info {};
-      if (lstat(next.c_str(), &info) != 0) {
-        std::optional<std::string> match;
-        if (errno == ENOENT) match = FindIgnoringCase(host.empty() ? "/" : host, name);
-        if (match) {
-          next = host + "/" + *match;
-          if (lstat(next.c_str(), &info) != 0) existing = false;
-        } else {
-          existing = false;
-        }
-      }
-      // Every directory listed or entered so far is inside the root; a link must keep it so.
-      if (existing && S_ISLNK(info.st_mode) && !LinkStaysInside(next, root, 0)) {
-        return Refuse(ERROR_ACCESS_DENIED);
-      }
+std::optional<DeviceLocation> ResolveInShare(const std::vector<std::string>& names) {
+  std::optional<NetworkFolderEntry> entry = FindNetworkFolderEntry(Utf8ToUtf16(names[1]));
+  if (!entry) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND && names.size() > 2) {
+      SetLastError(ERROR_PATH_NOT_FOUND);
     }
-    host = std::move(next);
-  }
-  // push_back rather than assigning a literal: GCC 12 at -O3 reports a false -Wrestrict there.
-  if (host.empty()) host.push_back('/');
-  if (host.size() > kMaxHostPathBytes) return Refuse(ERROR_FILENAME_EXCED_RANGE);
-  return host;
-}
-
-bool IsDeviceStateName(std::string_view name) {
-  if (name.size() != 7) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
-    if (c != ".device"[i]) return false;
-  }
-  return true;
-}
-
-int OpenBeneathRoot(const std::string& hostPath, int flags, mode_t mode) {
-  const std::string root = DeviceRoot();
-  const std::optional<std::string> relative = RelativeToRoot(hostPath, root);
-  if (!relative) {
-    errno = EACCES;
-    return -1;
-  }
-  const int rootFd = open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (rootFd < 0) return -1;
-  const int fd = OpenBeneath(rootFd, *relative, flags, mode);
-  const int saved = errno;
-  close(rootFd);
-  errno = saved;
-  return fd;
-}
-
-BeneathParent::BeneathParent(const std::string& hostPath) {
-  const size_t slash = hostPath.rfind('/');
-  const std::string root = DeviceRoot();
-  if (hostPath == root || slash == std::string::npos) {
-    fd_ = OpenBeneathRoot(root, O_PATH | O_DIRECTORY);
-    return;
-  }
-  name_ = hostPath.substr(slash + 1);
-  fd_ = OpenBeneathRoot(slash == 0 ? "/" : hostPath.substr(0, slash), O_PATH | O_DIRECTORY);
-}
-
-BeneathParent::~BeneathParent() {
-  if (fd_ >= 0) close(fd_);
-}
-
-std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
-  if (hostPath.empty()) {
-    SetLastError(ERROR_INVALID_NAME);
     return std::nullopt;
   }
+  const std::vector<std::string> rest(names.begin() + 2, names.end());
+  std::optional<std::string> relative = WalkBeneath(entry->hostFolder, rest);
+  if (!relative) return std::nullopt;
+  return DeviceLocation{DeviceVolume::kShare, std::move(entry->hostFolder), std::move(*relative),
+                        std::move(entry->localName)};
+}
+
+std::string CurrentDirectory() {
+  char buffer[PATH_MAX];
+  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string("/");
+}
+
+// An absolute host path with "." and ".." resolved lexically.
+std::string NormalizedHostPath(std::string_view hostPath) {
   std::string absolute(hostPath);
   if (absolute.front() != '/') absolute = CurrentDirectory() + "/" + absolute;
-
   std::vector<std::string_view> parts;
   size_t start = 0;
   while (start <= absolute.size()) {
@@ -305,28 +137,97 @@ std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
   std::string normalized;
   for (std::string_view part : parts) normalized.append("/").append(part);
   if (normalized.empty()) normalized.push_back('/');
+  return normalized;
+}
 
-  // The path may be written under the configured root or under its canonical form.
+}  // namespace
+
+std::string DeviceRoot() {
+  const std::shared_ptr<const DeviceConfig> config = CurrentDeviceConfig();
+  std::lock_guard<std::mutex> lock(gRootMutex);
+  if (gRootCanonical.empty() || gRootSetting != config->deviceRoot) {
+    CreateDirectories(config->deviceRoot);
+    gRootSetting = config->deviceRoot;
+    gRootCanonical = CanonicalPath(config->deviceRoot).value_or(config->deviceRoot);
+  }
+  return gRootCanonical;
+}
+
+std::optional<DeviceLocation> ResolveDevicePath(std::u16string_view devicePath) {
+  const std::optional<std::vector<std::string>> names = SplitDevicePath(devicePath);
+  if (!names) return std::nullopt;
+  if (!names->empty() && IsNetworkName(names->front())) {
+    if (names->size() == 1) return DeviceLocation{DeviceVolume::kNetworkFolder, {}, {}, {}};
+    return ResolveInShare(*names);
+  }
+  if (!names->empty() && IsDeviceStateName(names->front())) {
+    return Refuse<DeviceLocation>(ERROR_ACCESS_DENIED);
+  }
   const std::string root = DeviceRoot();
-  const std::string configured = CurrentDeviceConfig()->deviceRoot;
-  std::string rest;
-  if (IsInside(normalized, root)) {
-    rest = root == "/" ? normalized : normalized.substr(root.size());
-  } else if (IsInside(normalized, configured)) {
-    rest = configured == "/" ? normalized : normalized.substr(configured.size());
-  } else {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return std::nullopt;
+  if (!names->empty()) CreateTempOnDemand(root, names->front());
+  std::optional<std::string> relative = WalkBeneath(root, *names);
+  if (!relative) return std::nullopt;
+  return DeviceLocation{DeviceVolume::kRoot, root, std::move(*relative), {}};
+}
+
+std::optional<std::string> MapDevicePath(std::u16string_view devicePath) {
+  const std::optional<DeviceLocation> location = ResolveDevicePath(devicePath);
+  if (!location) return std::nullopt;
+  if (location->IsNetworkFolder()) return Refuse<std::string>(ERROR_ACCESS_DENIED);
+  return location->HostPath();
+}
+
+bool IsDeviceStateName(std::string_view name) {
+  if (name.size() != 7) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i];
+    if (c != ".device"[i]) return false;
   }
-  std::optional<std::u16string> device = Utf8ToUtf16Strict(rest.empty() ? "/" : rest);
-  if (!device) {
-    SetLastError(ERROR_INVALID_NAME);
-    return std::nullopt;
+  return true;
+}
+
+int OpenBeneathRoot(const std::string& hostPath, int flags, mode_t mode) {
+  const std::string root = DeviceRoot();
+  if (!IsInsideFolder(hostPath, root)) {
+    errno = EACCES;
+    return -1;
   }
-  for (char16_t& c : *device) {
+  const std::string relative = hostPath.size() == root.size()
+                                   ? std::string()
+                                   : hostPath.substr(root == "/" ? 1 : root.size() + 1);
+  return OpenBeneathFolder(root, relative, flags, mode);
+}
+
+std::optional<std::u16string> HostToDevicePath(std::string_view hostPath) {
+  if (hostPath.empty()) return Refuse<std::u16string>(ERROR_INVALID_NAME);
+  const std::string normalized = NormalizedHostPath(hostPath);
+
+  // The folders a device path may stand for: the root (canonical or as configured) and each
+  // connected share's; the deepest that holds the path decides.
+  struct Volume {
+    std::string folder;
+    std::u16string prefix;
+  };
+  std::vector<Volume> volumes = {{DeviceRoot(), u""}, {CurrentDeviceConfig()->deviceRoot, u""}};
+  const std::u16string network = u"\\" + std::u16string(kNetworkFolderName) + u"\\";
+  for (NetworkFolderEntry& entry : NetworkFolderEntries()) {
+    volumes.push_back({std::move(entry.hostFolder), network + entry.localName});
+  }
+  const Volume* best = nullptr;
+  for (const Volume& volume : volumes) {
+    if (!IsInsideFolder(normalized, volume.folder)) continue;
+    if (best == nullptr || volume.folder.size() > best->folder.size()) best = &volume;
+  }
+  if (best == nullptr) return Refuse<std::u16string>(ERROR_ACCESS_DENIED);
+  const std::string rest =
+      best->folder == "/" ? normalized : normalized.substr(best->folder.size());
+  std::optional<std::u16string> tail = Utf8ToUtf16Strict(rest);
+  if (!tail) return Refuse<std::u16string>(ERROR_INVALID_NAME);
+  for (char16_t& c : *tail) {
     if (c == u'/') c = u'\\';
   }
-  return device;
+  if (best->prefix.empty()) return tail->empty() ? std::u16string(u"\\") : *tail;
+  return best->prefix + *tail;
 }
 
 }  // namespace ce

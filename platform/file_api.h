@@ -1,11 +1,16 @@
-// The device's file calls over the real files of the device root: opening, reading, writing,
-// positions, times, attributes, searches, copies, moves, deletion, folders and free space.
+// The device's file calls over the real files of the device root and of the connected
+// shares: opening, reading, writing, positions, times, attributes, searches, copies, moves,
+// deletion, folders and free space.
 //
-// Invariants: every path is a device path mapped with MapDevicePath and opened again beneath
-// the root's descriptor, so no call reads, writes, creates, removes or lists anything outside
-// the root. Failures set the device's last-error codes: 2 missing file, 3 missing folder,
-// 5 access denied (also for read-only files opened for writing, and paths leading outside the
-// root), 80 file exists (CREATE_NEW), 145 folder not empty, 183 already exists.
+// Invariants: every path is a device path resolved with ResolveDevicePath into its volume (the
+// device root or a connected share, \Network\NAME) and opened again beneath that volume's
+// descriptor, so no call reads, writes, creates, removes or lists anything outside the root
+// and the connected shares, nor leaves a share through it. \Network itself is a folder that
+// lists the connected names: it has attributes, can be searched, and refuses every change (5).
+// Moves between volumes: see file_transfers.cpp. Failures set the device's last-error codes:
+// 2 missing file, 3 missing folder, 5 access denied (also for read-only files opened for
+// writing, and paths leading outside their volume), 17 a folder moved between volumes,
+// 80 file exists (CREATE_NEW), 145 folder not empty, 183 already exists.
 // Attributes: directory and read-only come from the host (read-only = no write permission);
 // hidden, system and archive are kept in an extended attribute of the file
 // ("user.tq240.attributes"), so they outlive the process. A file without that record counts

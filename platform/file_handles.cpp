@@ -7,7 +7,6 @@
 #include <mutex>
 #include <unordered_set>
 
-#include "platform/device_path.h"
 #include "platform/file_api.h"
 #include "platform/file_host.h"
 #include "platform/last_error.h"
@@ -71,14 +70,14 @@ HANDLE Fail(DWORD code) {
 
 HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, void* /*security*/,
                    DWORD creation, DWORD flagsAndAttributes, HANDLE /*templateFile*/) {
-  const std::optional<std::string> host = MapForFileCall(fileName);
-  if (!host) return INVALID_HANDLE_VALUE;
+  const std::optional<DeviceLocation> location = MapForFileCall(fileName);
+  if (!location) return INVALID_HANDLE_VALUE;
   if (creation < CREATE_NEW || creation > TRUNCATE_EXISTING) return Fail(ERROR_INVALID_PARAMETER);
   const bool write = (desiredAccess & GENERIC_WRITE) != 0;
   if (creation == TRUNCATE_EXISTING && !write) return Fail(ERROR_INVALID_PARAMETER);
 
   // What is there now decides the folder rule, the read-only rule and error 183.
-  const int probe = OpenBeneathRoot(*host, O_PATH);
+  const int probe = OpenAtLocation(*location, O_PATH);
   const bool existed = probe >= 0;
   bool directory = false;
   if (existed) {
@@ -97,7 +96,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, v
   } else if (errno != ENOENT) {
     return Fail(Win32ErrorFromErrno(errno));
   } else if (creation == OPEN_EXISTING || creation == TRUNCATE_EXISTING) {
-    return Fail(MissingPathError(*host));
+    return Fail(MissingPathError(*location));
   }
 
   int flags = OpenFlags(desiredAccess);
@@ -108,10 +107,10 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD /*shareMode*/, v
     flags |= O_TRUNC;
   }
   const mode_t mode = (flagsAndAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0644;
-  const int fd = OpenBeneathRoot(*host, flags, mode);
+  const int fd = OpenAtLocation(*location, flags, mode);
   if (fd < 0) {
     if (errno == EEXIST) return Fail(ERROR_SHARING_VIOLATION);  // created by someone else meanwhile
-    FailFromErrno(*host);
+    FailFromErrno(*location);
     return INVALID_HANDLE_VALUE;
   }
   auto* record = new FileRecord{fd, directory ? desiredAccess & ~GENERIC_WRITE : desiredAccess,

@@ -43,35 +43,53 @@ bool WriteNumber(int fd, const char* name, uint64_t value) {
 
 }  // namespace
 
-std::optional<std::string> MapForFileCall(LPCWSTR devicePath) {
+std::optional<DeviceLocation> MapForFileCall(LPCWSTR devicePath, NetworkFolderUse use) {
   if (devicePath == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return std::nullopt;
   }
-  std::optional<std::string> host = MapDevicePath(devicePath);
-  if (host && *host != DeviceRoot()) {
-    // The root's state folder is unreachable; so is a name that would be mapped into it.
-    const std::string& root = DeviceRoot();
-    const std::string rest = host->substr(root == "/" ? 1 : root.size() + 1);
-    if (IsDeviceStateName(rest.substr(0, rest.find('/')))) {
-      SetLastError(ERROR_ACCESS_DENIED);
-      return std::nullopt;
-    }
+  std::optional<DeviceLocation> location = ResolveDevicePath(devicePath);
+  if (!location) return std::nullopt;
+  if (location->IsNetworkFolder() && use == NetworkFolderUse::kRefused) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return std::nullopt;
   }
-  return host;
+  // The root's state folder is unreachable; so is a name that would be mapped into it.
+  const std::string& rest = location->relative;
+  if (location->volume == DeviceVolume::kRoot && IsDeviceStateName(rest.substr(0, rest.find('/')))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return std::nullopt;
+  }
+  return location;
 }
 
-DWORD MissingPathError(const std::string& hostPath) {
-  const size_t slash = hostPath.rfind('/');
-  if (slash == std::string::npos || slash == 0) return ERROR_FILE_NOT_FOUND;
-  const int fd = OpenBeneathRoot(hostPath.substr(0, slash), O_PATH | O_DIRECTORY);
+DWORD MissingPathError(const DeviceLocation& location) {
+  const size_t slash = location.relative.rfind('/');
+  if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;  // the volume's top exists
+  DeviceLocation folder = location;
+  folder.relative.resize(slash);
+  const int fd = OpenAtLocation(folder, O_PATH | O_DIRECTORY);
   if (fd < 0) return ERROR_PATH_NOT_FOUND;
   close(fd);
   return ERROR_FILE_NOT_FOUND;
 }
 
-BOOL FailFromErrno(const std::string& hostPath) {
-  SetLastError(errno == ENOENT ? MissingPathError(hostPath) : Win32ErrorFromErrno(errno));
+BOOL FailFromErrno(const DeviceLocation& location) {
+  SetLastError(errno == ENOENT ? MissingPathError(location) : Win32ErrorFromErrno(errno));
+  return FALSE;
+}
+
+LocationFd::~LocationFd() {
+  if (fd_ >= 0) close(fd_);
+}
+
+bool IsDirectoryFd(int fd) {
+  struct stat info {};
+  return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+BOOL FailWith(DWORD code) {
+  SetLastError(code);
   return FALSE;
 }
 

@@ -1,4 +1,5 @@
-// FindFirstFileW / FindNextFileW / FindClose over the folders of the device root.
+// FindFirstFileW / FindNextFileW / FindClose over the folders of the device root and of the
+// connected shares, and over the \Network folder that lists the connected names.
 #include <dirent.h>
 #include <fcntl.h>
 #include <unicode/uchar.h>
@@ -16,6 +17,7 @@
 #include "platform/file_api.h"
 #include "platform/file_host.h"
 #include "platform/last_error.h"
+#include "platform/network_folder.h"
 #include "platform/utf8.h"
 #include "platform/wildcard_match.h"
 
@@ -50,6 +52,30 @@ bool NameOrder(const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
   return x < y;
 }
 
+WIN32_FIND_DATAW FindDataOf(const FileFacts& facts, std::u16string_view name) {
+  WIN32_FIND_DATAW data{};
+  data.dwFileAttributes = facts.attributes;
+  data.ftCreationTime = facts.creation;
+  data.ftLastAccessTime = facts.lastAccess;
+  data.ftLastWriteTime = facts.lastWrite;
+  data.nFileSizeHigh = static_cast<DWORD>(facts.size >> 32);
+  data.nFileSizeLow = static_cast<DWORD>(facts.size);
+  std::copy(name.begin(), name.end(), data.cFileName);
+  return data;
+}
+
+// The connected names matching `mask`, each with the facts of its share's folder.
+void CollectNetworkFolder(std::u16string_view mask, SearchRecord* search) {
+  for (const NetworkFolderEntry& entry : NetworkFolderEntries()) {
+    if (entry.localName.size() >= MAX_PATH || !MatchesFileMask(mask, entry.localName)) continue;
+    const int fd = open(entry.hostFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;
+    const std::optional<FileFacts> facts = FactsOf(fd);
+    close(fd);
+    if (facts) search->entries.push_back(FindDataOf(*facts, entry.localName));
+  }
+}
+
 // Reads the folder `directoryFd` and keeps the entries whose name matches `mask`.
 void Collect(int directoryFd, bool isRoot, std::u16string_view mask, SearchRecord* search) {
   DIR* dir = fdopendir(directoryFd);
@@ -60,7 +86,7 @@ void Collect(int directoryFd, bool isRoot, std::u16string_view mask, SearchRecor
   while (const dirent* entry = readdir(dir)) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (isRoot && IsDeviceStateName(name)) continue;
+    if (isRoot && (IsDeviceStateName(name) || IsNetworkFolderName(Utf8ToUtf16(name)))) continue;
     const std::optional<std::u16string> wide = Utf8ToUtf16Strict(name);
     if (!wide || wide->size() >= MAX_PATH || !MatchesFileMask(mask, *wide)) continue;
     const int fd = openat(dirfd(dir), entry->d_name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
@@ -68,15 +94,7 @@ void Collect(int directoryFd, bool isRoot, std::u16string_view mask, SearchRecor
     std::optional<FileFacts> facts = FactsOf(fd);
     close(fd);
     if (!facts) continue;
-    WIN32_FIND_DATAW data{};
-    data.dwFileAttributes = facts->attributes;
-    data.ftCreationTime = facts->creation;
-    data.ftLastAccessTime = facts->lastAccess;
-    data.ftLastWriteTime = facts->lastWrite;
-    data.nFileSizeHigh = static_cast<DWORD>(facts->size >> 32);
-    data.nFileSizeLow = static_cast<DWORD>(facts->size);
-    std::copy(wide->begin(), wide->end(), data.cFileName);
-    search->entries.push_back(data);
+    search->entries.push_back(FindDataOf(*facts, *wide));
   }
   closedir(dir);
 }
@@ -98,16 +116,25 @@ HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW* findData) {
     SetLastError(ERROR_INVALID_NAME);
     return INVALID_HANDLE_VALUE;
   }
-  const std::optional<std::string> host = MapForFileCall(directory.c_str());
-  if (!host) return INVALID_HANDLE_VALUE;
-  const int fd = OpenBeneathRoot(*host, O_RDONLY | O_DIRECTORY);
-  if (fd < 0) {
-    SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
-                                                     : Win32ErrorFromErrno(errno));
+  const std::optional<DeviceLocation> location =
+      MapForFileCall(directory.c_str(), NetworkFolderUse::kAllowed);
+  if (!location) {
+    // A name of \Network that is not connected is a missing folder here.
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) SetLastError(ERROR_PATH_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
   auto search = std::make_unique<SearchRecord>();
-  Collect(fd, *host == DeviceRoot(), mask, search.get());
+  if (location->IsNetworkFolder()) {
+    CollectNetworkFolder(mask, search.get());
+  } else {
+    const int fd = OpenAtLocation(*location, O_RDONLY | O_DIRECTORY);
+    if (fd < 0) {
+      SetLastError(errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                                       : Win32ErrorFromErrno(errno));
+      return INVALID_HANDLE_VALUE;
+    }
+    Collect(fd, location->IsRootTop(), mask, search.get());
+  }
   if (search->entries.empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;

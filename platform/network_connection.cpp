@@ -127,14 +127,21 @@ DWORD WNetAddConnection3W(HWND, NETRESOURCEW* resource, LPCWSTR password, LPCWST
   return file.Append({std::u16string(local), remote}) ? 0 : ERROR_GEN_FAILURE;
 }
 
-std::optional<std::string> ConnectedShareDirectory(std::u16string_view localName) {
+std::vector<ConnectedShare> ConnectedShares() {
   const std::shared_ptr<const NetworkSettings> settings = CurrentNetworkSettings();
+  std::vector<ConnectedShare> shares;
   ConnectionFile file(LOCK_SH);
   for (const Connection& connection : file.Read()) {
-    if (!SameName(connection.localName, localName)) continue;
     DWORD failure = 0;
     if (const ConnectableShare* share = FindShare(*settings, connection.remoteName, &failure))
-      return share->hostPath;
+      shares.push_back({connection.localName, share->hostPath});
+  }
+  return shares;
+}
+
+std::optional<std::string> ConnectedShareDirectory(std::u16string_view localName) {
+  for (const ConnectedShare& share : ConnectedShares()) {
+    if (SameName(share.localName, localName)) return share.hostPath;
   }
   return std::nullopt;
 }

@@ -5,7 +5,7 @@
 // A connection gives a local name to a share; the device's connections are kept in the device
 // root (.device/connections.txt, one "NAME<TAB>\\server\share" line each, changed under an
 // exclusive lock) so that every process on the same root sees them. A connected local name
-// stands for the folder \Network\NAME.
+// stands for the folder \Network\NAME (network_folder.h).
 //
 // Results: 0; ERROR_BAD_NETPATH (53) for an unknown server or a remote name that is not
 // "\\server\share"; ERROR_BAD_NET_NAME (67) for an unknown share; ERROR_INVALID_PASSWORD (86)
@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/windows_types.h"
 
@@ -52,7 +53,17 @@ DWORD WNetAddConnection3W(HWND owner, NETRESOURCEW* resource, LPCWSTR password, 
 // Adds "WNetAddConnection3" to the device's core library when the device has the service.
 void RegisterNetworkConnectionService();
 
-// The host directory of the share connected under `localName`, if any.
+// A local name and the host directory of the share connected under it.
+struct ConnectedShare {
+  std::u16string localName;  // as it was connected
+  std::string hostPath;      // as the device's description gives it
+};
+
+// The connections that have a local name and whose share the device still describes, in the
+// order they were made.
+std::vector<ConnectedShare> ConnectedShares();
+
+// The host directory of the share connected under `localName` (any case), if any.
 std::optional<std::string> ConnectedShareDirectory(std::u16string_view localName);
 
 }  // namespace ce

@@ -1,10 +1,9 @@
-// Shortcut files and special folders, with every file reached beneath the device root.
+// Shortcut files and special folders, with every file reached beneath its volume's folder
+// (the device root or a connected share).
 #include "platform/shell_shortcuts.h"
 
 #include <fcntl.h>
-#include <linux/openat2.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,46 +30,28 @@ constexpr SpecialFolder kSpecialFolders[] = {
     {CSIDL_WINDOWS, u"\\Windows"},
 };
 
-// The mapped path relative to the root ("." for the root itself).
-std::optional<std::string> RelativeHostPath(std::u16string_view devicePath) {
-  const std::optional<std::string> host = MapDevicePath(devicePath);
-  if (!host) return std::nullopt;
-  const std::string root = DeviceRoot();
-  if (*host == root) return std::string(".");
-  return host->substr(root == "/" ? 1 : root.size() + 1);
-}
-
-// Opens `relative` beneath the root; -1 with the last error.
-int OpenBeneath(const std::string& relative, uint64_t flags, uint64_t mode) {
-  const int root = open(DeviceRoot().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (root < 0) {
-    SetLastErrorFromErrno();
-    return -1;
-  }
-  open_how how{};
-  how.flags = flags | O_CLOEXEC;
-  how.mode = mode;
-  how.resolve = RESOLVE_BENEATH;
-  const int fd = static_cast<int>(syscall(SYS_openat2, root, relative.c_str(), &how, sizeof how));
-  const int error = errno;
-  close(root);
-  if (fd < 0) SetLastErrorFromErrno(error);
+// Opens a device path beneath its volume (the root or a connected share); -1 with the last
+// error.
+int OpenDevicePath(std::u16string_view devicePath, int flags, mode_t mode) {
+  const std::optional<DeviceLocation> location = ResolveDevicePath(devicePath);
+  if (!location) return -1;
+  const int fd = OpenAtLocation(*location, flags, mode);
+  if (fd < 0) SetLastErrorFromErrno();
   return fd;
 }
 
-// Runs `action` on the parent folder (opened beneath the root) and the last name.
+// Runs `action` on the parent folder (opened beneath its volume) and the last name.
 template <class Action>
 bool InParent(std::u16string_view devicePath, Action action) {
-  const std::optional<std::string> relative = RelativeHostPath(devicePath);
-  if (!relative) return false;
-  const size_t slash = relative->rfind('/');
-  const std::string parent = slash == std::string::npos ? "." : relative->substr(0, slash);
-  const std::string name = slash == std::string::npos ? *relative : relative->substr(slash + 1);
-  const int folder = OpenBeneath(parent, O_PATH | O_DIRECTORY, 0);
-  if (folder < 0) return false;
-  const bool done = action(folder, name.c_str()) == 0;
+  const std::optional<DeviceLocation> location = ResolveDevicePath(devicePath);
+  if (!location) return false;
+  const BeneathParent parent(*location);
+  if (parent.fd() < 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  const bool done = action(parent.fd(), parent.nameOrDot()) == 0;
   if (!done) SetLastErrorFromErrno();
-  close(folder);
   return done;
 }
 
@@ -91,9 +72,7 @@ BOOL SHCreateShortcut(LPWSTR shortcutPath, LPWSTR target) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const std::optional<std::string> relative = RelativeHostPath(shortcutPath);
-  if (!relative) return FALSE;
-  const int fd = OpenBeneath(*relative, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int fd = OpenDevicePath(shortcutPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return FALSE;
   const std::string content = ShortcutFileContent(target);
   const bool written = write(fd, content.data(), content.size()) ==
@@ -119,9 +98,7 @@ BOOL SHGetSpecialFolderPath(void*, LPWSTR path, int folder, BOOL create) {
 }
 
 bool DeviceFileExists(std::u16string_view path) {
-  const std::optional<std::string> relative = RelativeHostPath(path);
-  if (!relative) return false;
-  const int fd = OpenBeneath(*relative, O_PATH, 0);
+  const int fd = OpenDevicePath(path, O_PATH, 0);
   if (fd < 0) return false;
   struct stat info{};
   const bool file = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);

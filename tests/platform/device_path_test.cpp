@@ -208,6 +208,8 @@ TEST_F(DeviceStateTest, OpeningBeneathTheRootRefusesLinksSwappedInAfterMapping) 
   std::filesystem::create_directories(root + "/d");
   const std::optional<std::string> mapped = MapDevicePath(u"\\d\\canary");
   ASSERT_TRUE(mapped);
+  const std::optional<DeviceLocation> location = ResolveDevicePath(u"\\d\\canary");
+  ASSERT_TRUE(location);
   // Between the mapping and the open, the directory becomes a link leading outside.
   std::filesystem::remove(root + "/d");
   ASSERT_EQ(symlink(outside.c_str(), (root + "/d").c_str()), 0);
@@ -217,7 +219,9 @@ TEST_F(DeviceStateTest, OpeningBeneathTheRootRefusesLinksSwappedInAfterMapping) 
   std::ifstream in(outside + "/canary");
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(text, "canary");
-  BeneathParent parent(*mapped);
+  EXPECT_EQ(OpenAtLocation(*location, O_RDWR | O_TRUNC), -1);
+  EXPECT_EQ(errno, EACCES);
+  BeneathParent parent(*location);
   EXPECT_EQ(parent.fd(), -1);
   const int inside = OpenBeneathRoot(root, O_RDONLY | O_DIRECTORY);
   EXPECT_GE(inside, 0);

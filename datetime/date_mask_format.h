@@ -28,9 +28,13 @@ inline constexpr int kMaxFieldCharacters = 5;
     return at;
   }
   if (width == 2 && value < 100) {  // the common fields
-    at[0] = static_cast<char16_t>(u'0' + value / 10);
-    at[1] = static_cast<char16_t>(u'0' + value % 10);
+    WriteTwoDigits(at, value);
     return at + 2;
+  }
+  if (width == 4 && value < 10000) {  // years
+    WriteTwoDigits(at, value / 100u);
+    WriteTwoDigits(at + 2, value % 100u);
+    return at + 4;
   }
   int digits = value >= 10000 ? 5 : value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
   if (digits < width) digits = width;

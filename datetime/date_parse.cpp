@@ -125,11 +125,6 @@ bool IsLayout(std::u16string_view format, std::u16string_view layout) {
          std::memcmp(format.data(), layout.data(), layout.size() * sizeof(char16_t)) == 0;
 }
 
-void WriteTwoDigits(char16_t* at, uint32_t value) {
-  at[0] = static_cast<char16_t>(u'0' + value / 10);
-  at[1] = static_cast<char16_t>(u'0' + value % 10);
-}
-
 void WriteDateLayout(const DateParts& parts, bool withTime, std::u16string& out) {
   const bool common = parts.year < 10000 && parts.month < 100 && parts.day < 100 &&
                       (!withTime || (parts.hour < 100 && parts.minute < 100 &&

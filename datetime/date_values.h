@@ -105,6 +105,25 @@ bool IsValidDateSilently(int32_t year, int32_t month, int32_t day);
 
 // ---- Texts -------------------------------------------------------------------------------------
 
+// The two decimal digits of every number below 100, as UTF-16 pairs: fields of dates are
+// written a pair at a time.
+struct DigitPairs {
+  char16_t pairs[100][2];
+  constexpr DigitPairs() : pairs() {
+    for (int i = 0; i < 100; ++i) {
+      pairs[i][0] = static_cast<char16_t>(u'0' + i / 10);
+      pairs[i][1] = static_cast<char16_t>(u'0' + i % 10);
+    }
+  }
+};
+inline constexpr DigitPairs kDigitPairs;
+
+// Writes `value` (below 100) as two digits.
+inline void WriteTwoDigits(char16_t* at, uint32_t value) {
+  at[0] = kDigitPairs.pairs[value][0];
+  at[1] = kDigitPairs.pairs[value][1];
+}
+
 // Characters read as decimal digits without a branch a character: Take gives a character's
 // distance d from '0' and gathers d + 6 (d as 16 bits), which stays below 16 exactly when d
 // is at most 9; allDigits tells at the end whether every character taken was a digit.

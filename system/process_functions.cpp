@@ -6,6 +6,7 @@
 #include "platform/last_error.h"
 #include "platform/process_table.h"
 #include "platform/processes.h"
+#include "platform/system_info.h"
 #include "system/process_snapshot.h"
 
 namespace tq {
@@ -40,6 +41,12 @@ std::u16string Column(const ProcessEntry& entry, int32_t selector) {
     default:
       return {};
   }
+}
+
+bool IsDesktopSystem() {
+  ce::OSVERSIONINFOW v{};
+  v.dwOSVersionInfoSize = sizeof v;
+  return ce::GetVersionExW(&v) && v.dwPlatformId == ce::VER_PLATFORM_WIN32_NT;
 }
 
 }  // namespace
@@ -123,6 +130,10 @@ std::u16string ListProcesses(ComponentProxy* proxy, std::span<const int32_t> sel
 }
 
 std::u16string ListModules(ComponentProxy*, int32_t pid) {
+  // Desktop systems list modules through their process-status library (PSAPI.DLL), which is
+  // not part of the device: a description that claims platform 2 gets the empty list that a
+  // missing library gives.
+  if (IsDesktopSystem()) return std::u16string();
   const auto modules = TakeModuleSnapshot(pid == -1 ? 0 : static_cast<uint32_t>(pid));
   std::u16string list;
   if (!modules) return list;

@@ -121,4 +121,15 @@ TEST(ProcessTable, RunningApplicationsAreListedUnderTheirApp) {
   EXPECT_EQ(Value(CallJson({}, "ProcessCount", {"Notes"})), 1);
 }
 
+// A device that describes itself as a desktop system lists modules through a library the
+// device lacks: the list is empty.
+TEST(ProcessTable, ADesktopSystemListsNoModules) {
+  const std::string description = TestDeviceRoot() + "/.device/device.json";
+  std::filesystem::create_directories(TestDeviceRoot() + "/.device");
+  EXPECT_NE(Text(CallJson({}, "ProcessModules", {})), "");
+  std::ofstream(description) << R"({"os": {"platform": 2}})";
+  EXPECT_EQ(Text(CallJson({}, "ProcessModules", {})), "");
+  std::filesystem::remove(description);
+}
+
 }  // namespace

@@ -25,14 +25,24 @@ std::string Tq240Path() {
 }  // namespace
 
 std::string TestDeviceRoot() {
-  static const std::string root = [] {
+  // A new folder for every test process, removed when it exits: a root named after the pid
+  // alone would be met again by a later process given the same pid, with what the first one
+  // left there (a damaged registry on purpose, a process table, named objects of its hash).
+  // The path is never destroyed, so that the exit handler can still read it.
+  static const std::string* root = [] {
     const char* base = std::getenv("TQ_TEST_TMP");
-    std::filesystem::path dir = std::filesystem::path(base ? base : "/tmp") /
-                                ("device-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    return dir.string();
+    const std::filesystem::path parent(base ? base : "/tmp");
+    std::filesystem::create_directories(parent);
+    std::string pattern = (parent / ("device-" + std::to_string(getpid()) + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    auto* path = new std::string(pattern);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(TestDeviceRoot(), ignored);
+    });
+    return path;
   }();
-  return root;
+  return *root;
 }
 
 Tq240Result RunTq240(const std::vector<std::string>& args, const std::string& input) {

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "frame/vm_string.h"
+#include "host/address_sanitizer.h"
 #include "host/vm_objects.h"
 
 namespace tqhost {
@@ -41,17 +42,7 @@ std::string ExecutableDirectory() {
 // as always (termination, finalisers at close or exit), but the objects it keeps for the whole
 // process (caches, device singletons) stay reachable from its static storage, so the leak check
 // at exit reports only memory that is really lost.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kKeepMapped = RTLD_NODELETE;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kKeepMapped = RTLD_NODELETE;
-#else
-constexpr int kKeepMapped = 0;
-#endif
-#else
-constexpr int kKeepMapped = 0;
-#endif
+constexpr int kKeepMapped = kAddressSanitizer ? RTLD_NODELETE : 0;
 
 bool LibrarySession::Open(const std::string& libraryPath) {
   tq::SetAllocator(Allocator());

@@ -1,10 +1,19 @@
 // The VM's allocator for VMStrings. A buffer is one heap block: the 12-byte header (count,
 // capacity, length), the characters, and room for the terminator.
+//
+// Each thread keeps the last small block it freed and hands it out again for the next string
+// that fits, as the VM's own pools do: a loop of calls that each return a text then costs no
+// heap call. The count of live strings is kept as without the cache. Under the address
+// sanitizer every block goes back to the heap, so that a string used after its release is
+// still caught.
+#include <malloc.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 #include "frame/vm_string.h"
+#include "host/address_sanitizer.h"
 #include "host/vm_objects.h"
 
 namespace tqhost {
@@ -14,16 +23,44 @@ std::atomic<int64_t> gLive{0};
 
 char* BlockOf(char16_t* chars) { return reinterpret_cast<char*>(chars) - tq::kVMStringHeaderBytes; }
 
+// Larger blocks go back to the heap at once.
+constexpr size_t kCachedBlockLimit = kAddressSanitizer ? 0 : 256;
+
+// The thread's spare block, freed with the thread.
+struct SpareBlock {
+  char* block = nullptr;
+  size_t size = 0;  // usable bytes
+  ~SpareBlock() { std::free(block); }
+};
+thread_local SpareBlock tSpare;
+
 int32_t Free(tq::VMObject*, char16_t* chars) {
   if (chars == nullptr) return 0;
-  std::free(BlockOf(chars));
+  char* block = BlockOf(chars);
+  const size_t size = malloc_usable_size(block);
+  if (tSpare.block == nullptr && size <= kCachedBlockLimit && size > 0) {
+    tSpare.block = block;
+    tSpare.size = size;
+  } else {
+    std::free(block);
+  }
   --gLive;
   return 0;
 }
 
+// A block of at least `bytes`: the thread's spare one when it is large enough.
+char* TakeBlock(size_t bytes) {
+  if (tSpare.block != nullptr && tSpare.size >= bytes) {
+    char* block = tSpare.block;
+    tSpare.block = nullptr;
+    return block;
+  }
+  return static_cast<char*>(std::malloc(bytes));
+}
+
 int32_t Allocate(tq::VMObject*, tq::VMString* s, uint32_t bytes, int32_t) {
   if (bytes >= 0xfffffff0u - tq::kVMStringHeaderBytes) return 108;
-  char* block = static_cast<char*>(std::malloc(tq::kVMStringHeaderBytes + bytes + 2));
+  char* block = TakeBlock(tq::kVMStringHeaderBytes + bytes + 2);
   if (block == nullptr) return 8;  // not enough memory
   auto* header = reinterpret_cast<tq::VMStringHeader*>(block);
   header->references = 1;

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/device_config.h"
+#include "platform/device_state_files.h"
 #include "platform/last_error.h"
 
 namespace ce {
@@ -66,19 +67,6 @@ StoredClock Parse(std::istream& in) {
   return state;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string ClockFilePath(const std::string& deviceRoot) {
@@ -110,22 +98,7 @@ bool SaveStoredClock(const std::string& deviceRoot, const StoredClock& state) {
   if (state.frozenValue && !state.frozenBase.empty()) {
     text += "frozen " + state.frozenBase + " " + FormatClockSetting(*state.frozenValue) + "\n";
   }
-  const std::string path = ClockFilePath(deviceRoot);
-  const std::string temporary = path + ".tmp." + std::to_string(getpid());
-  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    SetLastErrorFromErrno();
-    return false;
-  }
-  const bool written = WriteAll(fd, text);
-  const int savedErrno = errno;
-  close(fd);
-  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-    SetLastErrorFromErrno(written ? errno : savedErrno);
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  return ReplaceFileAtomically(ClockFilePath(deviceRoot), text);
 }
 
 }  // namespace ce

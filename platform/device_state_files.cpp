@@ -53,7 +53,10 @@ bool DeviceStateFileExists(std::string_view name) {
 }
 
 bool WriteDeviceStateFile(std::string_view name, std::string_view content) {
-  const std::string path = DeviceStateFilePath(name);
+  return ReplaceFileAtomically(DeviceStateFilePath(name), content);
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   const std::string temporary = path + ".tmp." + std::to_string(getpid());
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {

@@ -21,6 +21,8 @@ std::optional<std::string> ReadDeviceStateFile(std::string_view name);
 bool DeviceStateFileExists(std::string_view name);
 // Replaces the file's content atomically.
 bool WriteDeviceStateFile(std::string_view name, std::string_view content);
+// The same for a file named by its host path (another root's state file).
+bool ReplaceFileAtomically(const std::string& path, std::string_view content);
 // Appends `line` (which should end with a line feed) in one write.
 bool AppendDeviceStateFile(std::string_view name, std::string_view line);
 // Removes the file; a missing file counts as removed.

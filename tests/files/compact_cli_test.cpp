@@ -3,43 +3,28 @@
 #include <random>
 
 #include "tests/files/cli_support.h"
+#include "tests/files/lhasa_extract.h"
 
 namespace {
 
 class Compact : public tqtest::FreshDevice {
  protected:
-  // Extracts a container with lhasa after rewriting its header as a level-0 LHA header.
+  // Checks a container's header and trailer and extracts its packed data with lhasa.
   std::string ExtractWithLhasa(const std::string& container, const std::string& original) {
     const uint32_t packed = Word(container, 7);
     EXPECT_EQ(container.substr(0, 7), std::string("\x20-lh5-\0", 7));
     EXPECT_EQ(Word(container, 11), original.size());
     EXPECT_EQ(container.size(), 284 + packed + 2);
     EXPECT_EQ(container.substr(284 + packed), std::string("\0\0", 2));
-    uint16_t crc = 0;
-    for (unsigned char byte : original) {
-      crc ^= byte;
-      for (int i = 0; i < 8; ++i) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-    }
-    std::string header = "-lh5-" + Le(packed) + Le(static_cast<uint32_t>(original.size())) +
-                         Le(0x58210000) + std::string("\x20\0\x01x", 4) +
-                         std::string{static_cast<char>(crc & 0xff), static_cast<char>(crc >> 8)};
-    unsigned char sum = 0;
-    for (char c : header) sum = static_cast<unsigned char>(sum + static_cast<unsigned char>(c));
-    Write("out/a.lzh", std::string{static_cast<char>(header.size()), static_cast<char>(sum)} +
-                           header + container.substr(284, packed) + std::string(1, '\0'));
-    const std::string command = "cd '" + root + "/out' && lhasa -xq a.lzh >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return Read("out/x");
+    const std::optional<std::string> extracted =
+        tqtest::ExtractWithLhasa(container.substr(284, packed), original);
+    EXPECT_TRUE(extracted.has_value());
+    return extracted.value_or("");
   }
   static uint32_t Word(const std::string& s, size_t at) {
     uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + static_cast<size_t>(i)]);
     return v;
-  }
-  static std::string Le(uint32_t v) {
-    std::string s;
-    for (int i = 0; i < 4; ++i) s += static_cast<char>(v >> (8 * i));
-    return s;
   }
 };
 

@@ -12,6 +12,7 @@
 
 #include "files/lh5_encoder.h"
 #include "tests/files/lh5_test_decoder.h"
+#include "tests/files/lhasa_extract.h"
 
 namespace {
 
@@ -34,54 +35,6 @@ Bytes Encode(const Bytes& input, size_t blockBytes = 16384, size_t feed = 8192) 
   }
   coder.Finish();
   return sink.out;
-}
-
-uint16_t Crc16(const Bytes& data) {
-  uint16_t crc = 0;
-  for (uint8_t byte : data) {
-    crc ^= byte;
-    for (int i = 0; i < 8; ++i) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-  }
-  return crc;
-}
-
-void PutLe(Bytes& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-// Extracts the packed data with lhasa from a level-0 archive; nullopt when lhasa fails.
-std::optional<Bytes> ExtractWithLhasa(const Bytes& packed, const Bytes& original) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("lhasa-" + std::to_string(getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  Bytes header;
-  for (char c : std::string("-lh5-")) header.push_back(static_cast<uint8_t>(c));
-  PutLe(header, static_cast<uint32_t>(packed.size()), 4);
-  PutLe(header, static_cast<uint32_t>(original.size()), 4);
-  PutLe(header, 0x58210000, 4);  // a DOS date and time
-  header.push_back(0x20);         // attribute
-  header.push_back(0);            // level 0
-  const std::string name = "data.bin";
-  header.push_back(static_cast<uint8_t>(name.size()));
-  header.insert(header.end(), name.begin(), name.end());
-  PutLe(header, Crc16(original), 2);
-  uint8_t sum = 0;
-  for (uint8_t b : header) sum = static_cast<uint8_t>(sum + b);
-  Bytes archive(header.size() + 2);
-  archive[0] = static_cast<uint8_t>(header.size());
-  archive[1] = sum;
-  std::copy(header.begin(), header.end(), archive.begin() + 2);
-  archive.insert(archive.end(), packed.begin(), packed.end());
-  archive.push_back(0);
-  std::ofstream(dir / "a.lzh", std::ios::binary)
-      .write(reinterpret_cast<const char*>(archive.data()), static_cast<std::streamsize>(archive.size()));
-  const std::string command = "cd '" + dir.string() + "' && lhasa -xq a.lzh >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return std::nullopt;
-  std::ifstream in(dir / name, std::ios::binary);
-  Bytes out((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::filesystem::remove_all(dir);
-  return out;
 }
 
 Bytes Text(size_t size) {
@@ -162,9 +115,10 @@ TEST(Lh5Coder, EveryInputRoundTripsThroughBothReaders) {
       EXPECT_TRUE(packed.empty());
       continue;
     }
-    const std::optional<Bytes> theirs = ExtractWithLhasa(packed, c.input);
+    const std::optional<std::string> theirs = tqtest::ExtractWithLhasa(
+        std::string(packed.begin(), packed.end()), std::string(c.input.begin(), c.input.end()));
     ASSERT_TRUE(theirs.has_value());
-    EXPECT_TRUE(*theirs == c.input);
+    EXPECT_TRUE(Bytes(theirs->begin(), theirs->end()) == c.input);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "device_fixture.h"
 #include "platform/civil_time.h"
@@ -19,25 +20,15 @@ namespace ce {
 namespace {
 
 SYSTEMTIME Time(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s, WORD ms = 0) {
-  SYSTEMTIME t{};
-  t.wYear = y;
-  t.wMonth = mo;
-  t.wDay = d;
-  t.wHour = h;
-  t.wMinute = mi;
-  t.wSecond = s;
-  t.wMilliseconds = ms;
-  return t;
+  return SYSTEMTIME{y, mo, 0, d, h, mi, s, ms};
 }
 
+// Every field but the day of the week.
 void ExpectTime(const SYSTEMTIME& actual, const SYSTEMTIME& expected) {
-  EXPECT_EQ(actual.wYear, expected.wYear);
-  EXPECT_EQ(actual.wMonth, expected.wMonth);
-  EXPECT_EQ(actual.wDay, expected.wDay);
-  EXPECT_EQ(actual.wHour, expected.wHour);
-  EXPECT_EQ(actual.wMinute, expected.wMinute);
-  EXPECT_EQ(actual.wSecond, expected.wSecond);
-  EXPECT_EQ(actual.wMilliseconds, expected.wMilliseconds);
+  const auto fields = [](const SYSTEMTIME& t) {
+    return std::tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+  };
+  EXPECT_EQ(fields(actual), fields(expected));
 }
 
 int64_t HostUtcSeconds() {
@@ -142,7 +133,7 @@ TEST_F(DeviceClockTest, DamagedClockFileIsIgnored) {
               static_cast<double>(HostUtcSeconds()), 2);
 }
 
-TEST_F(DeviceClockTest, TimeZoneInformationAndCurrentState) {
+TEST_F(DeviceClockTest, TimeZoneInformationAndCurrentStateWithTheHostZoneAsDefault) {
   struct Case {
     const char* zone;
     const char* clock;
@@ -170,12 +161,9 @@ TEST_F(DeviceClockTest, TimeZoneInformationAndCurrentState) {
   EXPECT_EQ(std::u16string(info.StandardName), u"CET");
   EXPECT_EQ(std::u16string(info.DaylightName), u"CEST");
   EXPECT_EQ(GetTimeZoneInformation(nullptr), TIME_ZONE_ID_INVALID);
-}
-
-TEST_F(DeviceClockTest, HostZoneIsTheDefault) {
+  // Without a device zone, the host's is used.
   Configure("TQ_TZ", nullptr);
   Configure("TZ", "Asia/Tokyo");
-  TIME_ZONE_INFORMATION info{};
   EXPECT_EQ(GetTimeZoneInformation(&info), TIME_ZONE_ID_UNKNOWN);
   EXPECT_EQ(info.Bias, -540);
 }

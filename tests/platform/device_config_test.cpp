@@ -90,11 +90,6 @@ TEST_F(DeviceConfigTest, ReadOnceUntilReset) {
   EXPECT_EQ(first, CurrentDeviceConfig());
   ResetDeviceConfigForTesting();
   EXPECT_EQ(CurrentDeviceConfig()->locale, "de-DE");
-  DeviceConfig custom;
-  custom.deviceRoot = "/custom";
-  custom.locale = "es-ES";
-  SetDeviceConfigForTesting(custom);
-  EXPECT_EQ(CurrentDeviceConfig()->locale, "es-ES");
 }
 
 }  // namespace

@@ -154,16 +154,5 @@ TEST_F(NetworkFolderTest, HostPathsInsideASharePointBackToIt) {
   EXPECT_EQ(HostToDevicePath(*MapDevicePath(device)), device);
 }
 
-TEST_F(NetworkFolderTest, EntriesAreTheUsableConnectionsInTheirOrder) {
-  Connect(u"Gone", u"gone", workDir_ + "/no-such-folder");
-  NewShare(u"Pub", "pub");
-  const std::vector<NetworkFolderEntry> entries = NetworkFolderEntries();
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].localName, u"Docs");
-  EXPECT_EQ(entries[1].localName, u"Pub");
-  EXPECT_TRUE(IsNetworkFolderName(u"NETWORK"));
-  EXPECT_FALSE(IsNetworkFolderName(u"Network2"));
-}
-
 }  // namespace
 }  // namespace ce

@@ -57,18 +57,21 @@ TEST_F(StringsTest, CountsAndErrors) {
   EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"abcdef", 3, u"abc", -1), CSTR_EQUAL);
   EXPECT_EQ(CompareStringW(LOCALE_SYSTEM_DEFAULT, 0, u"ab", 2, u"abc", 3), CSTR_LESS_THAN);
   EXPECT_EQ(CompareStringW(0x0409, 0, u"", 0, u"", -1), CSTR_EQUAL);
-  SetLastError(0);
-  EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, nullptr, -1, u"a", -1), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  SetLastError(0);
-  EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0, u"a", -2, u"a", -1), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-  SetLastError(0);
-  EXPECT_EQ(CompareStringW(LOCALE_USER_DEFAULT, 0x8, u"a", -1, u"a", -1), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_FLAGS);
-  SetLastError(0);
-  EXPECT_EQ(CompareStringW(0x1234, 0, u"a", -1, u"a", -1), 0);
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  const struct {
+    LCID lcid;
+    DWORD flags;
+    const char16_t* a;
+    int count;
+    DWORD error;
+  } failures[] = {{LOCALE_USER_DEFAULT, 0, nullptr, -1, ERROR_INVALID_PARAMETER},
+                  {LOCALE_USER_DEFAULT, 0, u"a", -2, ERROR_INVALID_PARAMETER},
+                  {LOCALE_USER_DEFAULT, 0x8, u"a", -1, ERROR_INVALID_FLAGS},
+                  {0x1234, 0, u"a", -1, ERROR_INVALID_PARAMETER}};
+  for (const auto& f : failures) {
+    SetLastError(0);
+    EXPECT_EQ(CompareStringW(f.lcid, f.flags, f.a, f.count, u"a", -1), 0);
+    EXPECT_EQ(GetLastError(), f.error);
+  }
 }
 
 TEST_F(StringsTest, DeviceLocaleDecides) {

@@ -64,18 +64,6 @@ TEST_F(HttpDownloadTest, TheRequestIsSentExactlyAndThePathEscaped) {
             "Accept: */*\r\n\r\n");
 }
 
-TEST(RequestPathEscape, EveryByteValueFollowsTheTable) {
-  const std::string escaped = "\"%+<>[\\]^`{|}~";
-  for (int b = 0; b < 256; ++b) {
-    const char c = static_cast<char>(b);
-    const bool expected = b <= 32 || b >= 127 || escaped.find(c) != std::string::npos;
-    const std::string out = tq::net::EscapeRequestPath(std::string(1, c));
-    EXPECT_EQ(out.size() == 3, expected) << b;
-  }
-  EXPECT_EQ(tq::net::EscapeRequestPath("/a b/\xFC"), "/a%20b/%FC");
-  EXPECT_EQ(tq::net::EscapeRequestPath("!#$&'()*,-./:;=?@_"), "!#$&'()*,-./:;=?@_");
-}
-
 struct Misbehaviour {
   const char* name;
   std::vector<ServerStep> script;

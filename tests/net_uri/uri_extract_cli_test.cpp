@@ -13,6 +13,7 @@ TEST(UriExtractCall, ResultTypeAndParts) {
   EXPECT_EQ(r.find("result")->find("type")->number, 16);
   EXPECT_EQ(r.find("result")->find("value")->text, "example.org8443");
   EXPECT_EQ(r.find("error")->find("level")->number, 1);
+  // One slash taken: an empty host, "/h:80x/" a folder.
   const tqhost::JsonValue emptyHost = tqtest::CallJson({}, "UriExtract", {"http://h:80x/", "8"});
   EXPECT_EQ(emptyHost.find("result")->find("value")->text, "");
 }

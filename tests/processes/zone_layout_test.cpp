@@ -13,8 +13,6 @@ TEST(ZoneNames, ScopeAndCompanions) {
   EXPECT_EQ(tq::ZoneObjectName(u"Z", 2), u"Local\\Z");
   EXPECT_EQ(tq::ZoneObjectName(u"Z", 1), u"Global\\Z");
   EXPECT_EQ(tq::ZoneObjectName(u"Z", 0), u"Global\\Z");
-  EXPECT_EQ(tq::ZoneCompanionName(u"Local\\Z", u"_ADM"), u"Local\\Z_ADM");
-  EXPECT_EQ(tq::ZoneSemaphoreName(u"Local\\Z", u'N', 1234), u"Local\\Z_SEMN1234");
   EXPECT_EQ(tq::ZoneSemaphoreName(u"Local\\Z", u'F', 7), u"Local\\Z_SEMF7");
 }
 

@@ -58,7 +58,6 @@ TEST_F(RegistryCalls, ErrorCodes) {
     LONG code;
   };
   const Case cases[] = {
-      {u"Absent", ERROR_FILE_NOT_FOUND},
       {u"A\\\\B", ERROR_INVALID_PARAMETER},
       {u"A\\", ERROR_INVALID_PARAMETER},
   };

@@ -58,16 +58,13 @@ TEST(RegistryCli, EveryWriteOverloadStoresItsBytes) {
 
 TEST(RegistryCli, ReadsGiveTypedValues) {
   ASSERT_EQ(Call({"RegistryCreateKey", kReads}), "true");
-  const std::string script =
-      std::string("RegistrySetValue '") + kReads + "' S text\n" + "RegistrySetValue '" + kReads +
-      "' D i:5\n" + "RegistrySetValue '" + kReads + "' B 65538 REG_DWORD_BIG_ENDIAN\n" +
-      "RegistrySetValue '" + kReads + "' Q l:-3\n" + "RegistrySetValue '" + kReads +
-      "' M e:a\\u0000b\\u0000 REG_MULTI_SZ\n" + "RegistryQueryValue '" + kReads + "' s\n" +
-      "RegistryQueryValue '" + kReads + "' D\n" + "RegistryQueryValue '" + kReads + "' b\n" +
-      "RegistryQueryValue '" + kReads + "' Q\n" + "RegistryQueryValue '" + kReads + "' M\n" +
-      "RegistryQueryValue '" + kReads + "' i:2\n" + "RegistryQueryValue '" + kReads + "' i:9\n" +
-      "RegistryQueryValue '" + kReads + "' ''\n" +
-      "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''\n" + "RegistryQueryValue '' ''\n";
+  std::string script;
+  for (const char* line : {"S text", "D i:5", "B 65538 REG_DWORD_BIG_ENDIAN", "Q l:-3",
+                           "M e:a\\u0000b\\u0000 REG_MULTI_SZ"})
+    script += std::string("RegistrySetValue '") + kReads + "' " + line + "\n";
+  for (const char* name : {"s", "D", "b", "Q", "M", "i:2", "i:9", "''"})
+    script += std::string("RegistryQueryValue '") + kReads + "' " + name + "\n";
+  script += "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''\nRegistryQueryValue '' ''\n";
   const std::vector<JsonValue> r = Script(script);
   ASSERT_EQ(r.size(), 15u);
   struct Expect {

@@ -32,7 +32,9 @@ class UpdateCheckCli : public ::testing::Test {
     ce::ResetDeviceConfigForTesting();
     SetValue(u"Software\\ORVANTE\\TARVEX Mobile\\24.0", u"CHEMIN", u"\\Runtime");
     const std::string program = root_ + "/Runtime/QM240APPLIMOBILE.EXE";
-    std::ofstream(program) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$TQ_DEVICE/args.txt\"\n";
+    // Written aside and renamed: the test waits for args.txt and must never read it half made.
+    std::ofstream(program) << "#!/bin/sh\nprintf '%s' \"$1\" > \"$TQ_DEVICE/args.tmp\"\n"
+                              "mv \"$TQ_DEVICE/args.tmp\" \"$TQ_DEVICE/args.txt\"\n";
     ::chmod(program.c_str(), 0755);
   }
   void TearDown() override {

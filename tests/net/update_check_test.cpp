@@ -39,7 +39,13 @@ class UpdateCheckCli : public ::testing::Test {
   }
   void TearDown() override {
     unsetenv("TQ_APP");
-    std::filesystem::remove_all(root_);
+    // An update program started by the test may still be writing its file: retry a moment.
+    std::error_code error;
+    for (int i = 0; i < 50; ++i) {
+      std::filesystem::remove_all(root_, error);
+      if (!error) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   }
 
   void SetValue(const char16_t* key, const char16_t* name, std::u16string_view text) {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "frame/thread_object.h"
+
 namespace tq {
 namespace {
 
@@ -116,7 +118,7 @@ std::unique_ptr<const CompiledMask> CompileUncached(std::u16string_view mask, To
 }
 
 const CompiledMask& CompileMask(std::u16string_view mask, TokenRange range) {
-  thread_local MaskCache cache;
+  MaskCache& cache = ThreadObject<MaskCache>();
   const size_t newest = (cache.next + kCacheSize - 1) % kCacheSize;
   // A loop of calls asks for the same mask again and again: the newest entry is tried first.
   if (cache.entries[newest] && Holds(*cache.entries[newest], mask, range))

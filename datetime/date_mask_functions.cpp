@@ -80,7 +80,7 @@ std::u16string FillTimeMask(std::u16string_view mask, int hour, int minute, int 
   return m;
 }
 
-void DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
+void DateToString(std::u16string_view date, const std::optional<std::u16string_view>& mask,
                   RegionalSettings settings, ComponentProxy* errors, std::u16string& out) {
   // Every way out writes `out` whole (a text reused from the last call keeps its storage).
   // A date typed through an input mask may end with placeholders.

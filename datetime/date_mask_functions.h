@@ -20,8 +20,10 @@ struct ComponentProxy;
 // `mask` nullopt: the one-parameter form (no mask).
 std::u16string DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
                             RegionalSettings settings, ComponentProxy* errors);
-// The same written into `out` (whose storage a caller may reuse from call to call).
-void DateToString(std::u16string_view date, std::optional<std::u16string_view> mask,
+// The same written into `out` (whose storage a caller may reuse from call to call). The mask
+// comes by reference: an optional view passed by value is copied through the stack at every
+// call, and the entries make one call per VM call.
+void DateToString(std::u16string_view date, const std::optional<std::u16string_view>& mask,
                   RegionalSettings settings, ComponentProxy* errors, std::u16string& out);
 std::u16string TimeToString(std::u16string_view time, std::optional<std::u16string_view> mask,
                             RegionalSettings settings, ComponentProxy* errors);

@@ -38,7 +38,7 @@ std::u16string StringToDate(std::u16string_view text, std::optional<std::u16stri
   return out;
 }
 
-void StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
+void StringToDate(std::u16string_view text, const std::optional<std::u16string_view>& mask,
                   RegionalSettings settings, std::u16string& out) {
   // Every way out writes `out` whole (a text reused from the last call keeps its storage).
   if (text.empty()) {

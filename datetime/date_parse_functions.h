@@ -20,8 +20,10 @@ inline constexpr std::u16string_view kDefaultTimeParseMask = u"HH:MM:SS:CC";
 // when the mask reads a time (or for RFC 3339).
 std::u16string StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
                             RegionalSettings settings);
-// The same written into `out` (whose storage a caller may reuse from call to call).
-void StringToDate(std::u16string_view text, std::optional<std::u16string_view> mask,
+// The same written into `out` (whose storage a caller may reuse from call to call). The mask
+// comes by reference: an optional view passed by value is copied through the stack at every
+// call, and the entries make one call per VM call.
+void StringToDate(std::u16string_view text, const std::optional<std::u16string_view>& mask,
                   RegionalSettings settings, std::u16string& out);
 // The result is "HHMMSSCC".
 std::u16string StringToTime(std::u16string_view text, std::optional<std::u16string_view> mask,

@@ -5,15 +5,41 @@
 
 #include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include "frame/address_sanitizer.h"
 #include "platform/code_pages.h"
 
 namespace tq {
 
 size_t TextLength(const char16_t* text) {
+  if (text == nullptr) return 0;
+#if defined(__SSE2__)
+  // Every text parameter of a call is measured here, so the scan looks at eight characters at a
+  // time. It reads whole aligned 16-byte blocks: such a block never straddles a page, so the
+  // bytes read past the terminator are always mapped. The sanitizer would still report them,
+  // and an odd address would not line the 16-bit lanes up with the characters: both take the
+  // plain loop.
+  const uintptr_t address = reinterpret_cast<uintptr_t>(text);
+  if (!kAddressSanitizer && (address & 1) == 0) {
+    const __m128i zero = _mm_setzero_si128();
+    const auto* block = reinterpret_cast<const __m128i*>(address & ~uintptr_t{15});
+    // Bytes of the first block that lie before the text are masked out.
+    unsigned zeros =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero))) &
+        (~0u << (address & 15));
+    while (zeros == 0)
+      zeros =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(++block), zero)));
+    return (reinterpret_cast<uintptr_t>(block) + static_cast<unsigned>(__builtin_ctz(zeros)) -
+            address) /
+           2;
+  }
+#endif
   size_t n = 0;
-  if (text != nullptr)
-    while (text[n] != 0) ++n;
+  while (text[n] != 0) ++n;
   return n;
 }
 

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "frame/text.h"
+
 namespace tq {
 namespace {
 
@@ -12,12 +14,6 @@ std::atomic<VMObject*> gAllocator{nullptr};
 
 std::atomic_ref<int32_t> Count(char16_t* chars) {
   return std::atomic_ref<int32_t>(HeaderOf(chars)->references);
-}
-
-size_t TerminatedLength(const char16_t* text) {
-  size_t n = 0;
-  while (text[n] != 0) ++n;
-  return n;
 }
 
 }  // namespace
@@ -30,7 +26,7 @@ int32_t Assign(VMString& s, const char16_t* text, int64_t count) {
     Release(s);
     return kValueOk;
   }
-  const int64_t n = count < 0 ? static_cast<int64_t>(TerminatedLength(text)) : count;
+  const int64_t n = count < 0 ? static_cast<int64_t>(TextLength(text)) : count;
   if (n == 0) {
     Release(s);
     return kValueOk;
@@ -75,7 +71,10 @@ void Release(VMString& s) {
   char16_t* chars = s.chars;
   s.chars = nullptr;
   if (chars == nullptr) return;
-  if (Count(chars).fetch_sub(1) == 1) {
+  // A count of 1 is this holder's alone: no other holder exists that could change it, so the
+  // last release (the common case: a call's own result) needs no atomic exchange.
+  std::atomic_ref<int32_t> count = Count(chars);
+  if (count.load(std::memory_order_acquire) == 1 || count.fetch_sub(1) == 1) {
     VMObject* allocator = CurrentAllocator();
     if (allocator != nullptr) CallSlot<int32_t>(allocator, vmallocator::kFree, chars);
   }

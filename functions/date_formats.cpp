@@ -11,6 +11,7 @@
 #include "datetime/duration_functions.h"
 #include "datetime/locale_items_language.h"
 #include "frame/call_context.h"
+#include "frame/thread_object.h"
 #include "frame/vm_string.h"
 #include "functions/entry.h"
 #include "functions/entry_values.h"
@@ -34,7 +35,7 @@ TQ_ENTRY(DateToString_Date) {
 TQ_ENTRY(DateToString_Mask) {
   // The text is written in a buffer kept by the thread, so that a loop of calls allocates
   // only the VM's string.
-  thread_local std::u16string shown;
+  std::u16string& shown = ThreadObject<std::u16string, struct DateToStringShown>();
   DateToString(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context), proxy, shown);
   return SetTextResult(context, shown, typecode::kText130);
 }
@@ -58,7 +59,7 @@ TQ_ENTRY(StringToDate_Text) {
 }
 
 TQ_ENTRY(StringToDate_Mask) {
-  thread_local std::u16string read;  // reused from call to call, as for DateToString
+  std::u16string& read = ThreadObject<std::u16string, struct StringToDateRead>();  // as above
   StringToDate(TextView(args, 0), TextView(args, 1), RegionalSettings::OfCall(context), read);
   return SetTextResult(context, read, typecode::kText);
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "frame/call_context.h"
+#include "frame/text.h"
 #include "frame/vm_string.h"
 
 namespace tq::entries {
@@ -15,7 +16,7 @@ namespace tq::entries {
 // A text argument; null reads as the empty text.
 inline std::u16string_view TextView(void** args, int i) {
   const char16_t* t = TextArgument(args, i);
-  return t != nullptr ? std::u16string_view(t) : std::u16string_view();
+  return t != nullptr ? std::u16string_view(t, TextLength(t)) : std::u16string_view();
 }
 
 inline int32_t SetTextResult(CallContext* c, std::u16string_view text,

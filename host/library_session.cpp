@@ -6,8 +6,8 @@
 
 #include <climits>
 
+#include "frame/address_sanitizer.h"
 #include "frame/vm_string.h"
-#include "host/address_sanitizer.h"
 #include "host/vm_objects.h"
 
 namespace tqhost {
@@ -42,7 +42,7 @@ std::string ExecutableDirectory() {
 // as always (termination, finalisers at close or exit), but the objects it keeps for the whole
 // process (caches, device singletons) stay reachable from its static storage, so the leak check
 // at exit reports only memory that is really lost.
-constexpr int kKeepMapped = kAddressSanitizer ? RTLD_NODELETE : 0;
+constexpr int kKeepMapped = tq::kAddressSanitizer ? RTLD_NODELETE : 0;
 
 bool LibrarySession::Open(const std::string& libraryPath) {
   tq::SetAllocator(Allocator());
@@ -133,18 +133,22 @@ int32_t LibrarySession::Call(tq::ImplementationEntry entry, tq::CallContext& con
   state->errorId = 0;
   state->category = 0;
   state->systemCode = 0;
-  // Texts left by an earlier call are freed through the error state's own operation; the
-  // empty ones (nearly all, call after call) need no call at all.
-  const tq::OwnedText* texts[] = {&state->message,       &state->diagnostics,
-                                  &state->extra,         &state->moduleName,
-                                  &state->moduleVersion, &state->systemMessage,
-                                  &state->further1,      &state->further2};  // fields 0..7
-  for (int field = 0; field <= 7; ++field)
-    if (texts[field]->buffer() != nullptr) state->table->freeText(state, field);
+  // Texts left by an earlier call are freed through the error state's own operation. Nearly
+  // every call finds them all empty, which one test of the eight pointers together tells.
+  static constexpr tq::OwnedText tq::CXError::*kTexts[] = {
+      &tq::CXError::message,    &tq::CXError::diagnostics,   &tq::CXError::extra,
+      &tq::CXError::moduleName, &tq::CXError::moduleVersion, &tq::CXError::systemMessage,
+      &tq::CXError::further1,   &tq::CXError::further2};  // fields 0..7
+  uintptr_t any = 0;
+  for (const auto text : kTexts) any |= reinterpret_cast<uintptr_t>((state->*text).buffer());
+  if (any != 0) {
+    for (int field = 0; field <= 7; ++field)
+      if ((state->*kTexts[field]).buffer() != nullptr) state->table->freeText(state, field);
+  }
+  // The VM makes the proxy current for the call; the proxy keeps that context until the next
+  // call makes another one current.
   proxy_->table->setCallContext(proxy_, &context);
-  const int32_t result = entry(&context, proxy_, args);
-  proxy_->table->setCallContext(proxy_, nullptr);
-  return result;
+  return entry(&context, proxy_, args);
 }
 
 ErrorReport LibrarySession::ReadErrorState() const {

@@ -3,33 +3,27 @@
 //
 // Each thread keeps the last small block it freed and hands it out again for the next string
 // that fits, as the VM's own pools do: a loop of calls that each return a text then costs no
-// heap call. The count of live strings is kept as without the cache. Under the address
-// sanitizer every block goes back to the heap, so that a string used after its release is
-// still caught.
-#include <malloc.h>
-
-#include <atomic>
+// heap call. Under the address sanitizer every block goes back to the heap, so that a string
+// used after its release is still caught.
 #include <cstdlib>
 #include <cstring>
 
+#include "frame/address_sanitizer.h"
 #include "frame/vm_string.h"
-#include "host/address_sanitizer.h"
 #include "host/vm_objects.h"
 
 namespace tqhost {
 namespace {
 
-std::atomic<int64_t> gLive{0};
-
 char* BlockOf(char16_t* chars) { return reinterpret_cast<char*>(chars) - tq::kVMStringHeaderBytes; }
 
 // Larger blocks go back to the heap at once.
-constexpr size_t kCachedBlockLimit = kAddressSanitizer ? 0 : 256;
+constexpr size_t kCachedBlockLimit = tq::kAddressSanitizer ? 0 : 256;
 
 // The thread's spare block, freed with the thread.
 struct SpareBlock {
   char* block = nullptr;
-  size_t size = 0;  // usable bytes
+  size_t size = 0;  // bytes
   ~SpareBlock() { std::free(block); }
 };
 thread_local SpareBlock tSpare;
@@ -37,14 +31,15 @@ thread_local SpareBlock tSpare;
 int32_t Free(tq::VMObject*, char16_t* chars) {
   if (chars == nullptr) return 0;
   char* block = BlockOf(chars);
-  const size_t size = malloc_usable_size(block);
+  // The block holds the header, the capacity and the terminator (Allocate and Reallocate
+  // keep the capacity exact).
+  const size_t size = tq::kVMStringHeaderBytes + tq::HeaderOf(chars)->capacityBytes + 2;
   if (tSpare.block == nullptr && size <= kCachedBlockLimit && size > 0) {
     tSpare.block = block;
     tSpare.size = size;
   } else {
     std::free(block);
   }
-  --gLive;
   return 0;
 }
 
@@ -68,7 +63,6 @@ int32_t Allocate(tq::VMObject*, tq::VMString* s, uint32_t bytes, int32_t) {
   header->lengthBytes = 0;
   s->chars = reinterpret_cast<char16_t*>(block + tq::kVMStringHeaderBytes);
   s->chars[0] = 0;
-  ++gLive;
   return 0;
 }
 
@@ -99,6 +93,5 @@ tq::VMObject gAllocator{kAllocatorTable};
 }  // namespace
 
 tq::VMObject* Allocator() { return &gAllocator; }
-int64_t LiveStringCount() { return gLive.load(); }
 
 }  // namespace tqhost

@@ -33,8 +33,6 @@ intptr_t VMService(intptr_t number);
 
 // The VMAllocator (service 13): VMStrings with the 12-byte header, on the C heap.
 tq::VMObject* Allocator();
-// Live VMString buffers allocated by the VM and not yet freed (leak checks in tests).
-int64_t LiveStringCount();
 
 // The VMServices object given with every call.
 tq::VMObject* Services();

@@ -1,9 +1,9 @@
-// Whether this build runs under the address sanitizer (GCC and Clang say it differently). The
-// stand-in changes two things then: the library stays mapped after it is closed, and freed
-// strings always go back to the heap, so that the sanitizer sees every use after release.
+// Whether this build runs under the address sanitizer (GCC and Clang say it differently). Code
+// that is faster with reads the sanitizer would report (whole aligned blocks past a text's end)
+// or with memory kept for reuse takes its plain path then, so that every access is checked.
 #pragma once
 
-namespace tqhost {
+namespace tq {
 
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool kAddressSanitizer = true;
@@ -17,4 +17,4 @@ inline constexpr bool kAddressSanitizer = false;
 inline constexpr bool kAddressSanitizer = false;
 #endif
 
-}  // namespace tqhost
+}  // namespace tq

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <time.h>
 
-#include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include "device_fixture.h"
@@ -114,7 +112,7 @@ TEST_F(DeviceClockTest, InvalidTimesAndUnwritableDevicesLeaveTheClockAlone) {
   }
   EXPECT_FALSE(SetLocalTime(nullptr));
   // A file where the clock's directory should be: the store cannot be written.
-  std::ofstream(DeviceRoot() + "/.device") << "in the way";
+  WriteHost(DeviceRoot() + "/.device", "in the way");
   const SYSTEMTIME other = Time(2025, 1, 1, 0, 0, 0);
   SetLastError(0);
   EXPECT_FALSE(SetLocalTime(&other));
@@ -124,9 +122,8 @@ TEST_F(DeviceClockTest, InvalidTimesAndUnwritableDevicesLeaveTheClockAlone) {
 
 TEST_F(DeviceClockTest, DamagedClockFileIsIgnored) {
   Configure("TQ_CLOCK", "2024-03-05T12:00:00");
-  std::filesystem::create_directories(DeviceRoot() + "/.device");
-  std::ofstream(ClockFilePath(DeviceRoot()))
-      << "offset-ms lots\nfrozen 2024-03-05T12:00:00 2024-99-99T00:00:00\n\x01\x02garbage";
+  WriteHost(ClockFilePath(DeviceRoot()),
+            "offset-ms lots\nfrozen 2024-03-05T12:00:00 2024-99-99T00:00:00\n\x01\x02garbage");
   ExpectTime(Local(), Time(2024, 3, 5, 12, 0, 0));
   Configure("TQ_CLOCK", nullptr);
   EXPECT_NEAR(static_cast<double>(SystemTimeToUnixMs(Utc()) / 1000),

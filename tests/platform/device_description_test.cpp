@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/json.h"
 #include "platform/locale_ids.h"
 #include "tests/platform/device_fixture.h"
@@ -102,14 +99,8 @@ class DeviceDescriptionFile : public testing::DeviceTest {
     ResetDeviceDescriptionForTesting();
     DeviceTest::TearDown();
   }
-  void WriteFile(const std::string& text) {
-    std::filesystem::create_directories(root_ + "/.device");
-    std::ofstream(root_ + "/.device/device.json") << text;
-  }
-  std::string ReadFile() {
-    std::ifstream in(root_ + "/.device/device.json");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void WriteFile(const std::string& text) { WriteHost(root_ + "/.device/device.json", text); }
+  std::string ReadFile() { return ReadHost(root_ + "/.device/device.json"); }
 };
 
 TEST_F(DeviceDescriptionFile, AnAbsentFileMeansTheDefaultsAndTheFileIsReadOncePerProcess) {

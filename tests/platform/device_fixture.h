@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/device_config.h"
+#include "tests/platform/host_files.h"
 
 namespace ce::testing {
 
@@ -58,6 +59,12 @@ class DeviceTest : public ::testing::Test {
     }
     ResetDeviceConfigForTesting();
   }
+
+  // Whole host files: parent folders created on writing, "" for a file that cannot be read.
+  static void WriteHost(const std::string& path, const std::string& bytes) {
+    tqtest::WriteFileBytes(path, bytes);
+  }
+  static std::string ReadHost(const std::string& path) { return tqtest::ReadFileBytes(path); }
 
   std::string workDir_;
   std::string root_;

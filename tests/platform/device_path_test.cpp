@@ -2,12 +2,11 @@
 // lookup, and the way back from host paths.
 #include "platform/device_path.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "device_fixture.h"
 #include "platform/last_error.h"
@@ -23,10 +22,7 @@ class DevicePathTest : public testing::DeviceTest {
     DeviceTest::SetUp();
     root = DeviceRoot();
   }
-  void Touch(const std::string& relative) {
-    fs::create_directories(fs::path(root + "/" + relative).parent_path());
-    std::ofstream(root + "/" + relative) << "x";
-  }
+  void Touch(const std::string& relative) { WriteHost(root + "/" + relative, "x"); }
   void Link(const std::string& target, const std::string& relative) {
     fs::create_directories(fs::path(root + "/" + relative).parent_path());
     ASSERT_EQ(symlink(target.c_str(), (root + "/" + relative).c_str()), 0);
@@ -67,6 +63,8 @@ TEST_F(DevicePathTest, LexicalMapping) {
 }
 
 TEST_F(DevicePathTest, RefusesMalformedNames) {
+  std::u16string deep;  // no component too long, the whole too long
+  for (int i = 0; i < 40; ++i) deep += u"\\" + std::u16string(200, u'd');
   struct Case {
     std::u16string device;
     DWORD error;
@@ -86,16 +84,13 @@ TEST_F(DevicePathTest, RefusesMalformedNames) {
       {u"\"a\"", ERROR_INVALID_NAME},
       {u"\\x\xD800", ERROR_INVALID_NAME},
       {u"\\" + std::u16string(256, u'a'), ERROR_FILENAME_EXCED_RANGE},
+      {deep, ERROR_FILENAME_EXCED_RANGE},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     SetLastError(0);
     EXPECT_FALSE(MapDevicePath(cases[i].device).has_value()) << "case " << i;
     EXPECT_EQ(GetLastError(), cases[i].error) << "case " << i;
   }
-  std::u16string deep;
-  for (int i = 0; i < 40; ++i) deep += u"\\" + std::u16string(200, u'd');
-  EXPECT_FALSE(MapDevicePath(deep).has_value());
-  EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
 }
 
 TEST_F(DevicePathTest, LinksMayNotLeadOutside) {
@@ -178,16 +173,7 @@ TEST_F(DevicePathTest, HostPathsBackToDevicePaths) {
   EXPECT_EQ(HostToDevicePath(*MapDevicePath(device)), device);
 }
 
-}  // namespace
-}  // namespace ce
-
-namespace ce {
-namespace {
-
-class DeviceStateTest : public testing::DeviceTest {};
-
-TEST_F(DeviceStateTest, StateFolderIsUnreachableAndTempAppearsOnDemand) {
-  const std::string root = DeviceRoot();
+TEST_F(DevicePathTest, StateFolderIsUnreachableAndTempAppearsOnDemand) {
   for (const char16_t* path : {u"\\.device", u"\\.DEVICE\\registry.db", u"/.Device/x",
                                u"\\a\\..\\.device\\clock"}) {
     SetLastError(0);
@@ -195,30 +181,26 @@ TEST_F(DeviceStateTest, StateFolderIsUnreachableAndTempAppearsOnDemand) {
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   }
   EXPECT_TRUE(MapDevicePath(u"\\a\\.device").has_value());  // only the root's folder is hidden
-  EXPECT_FALSE(std::filesystem::exists(root + "/Temp"));
+  EXPECT_FALSE(fs::exists(root + "/Temp"));
   EXPECT_EQ(*MapDevicePath(u"\\TEMP\\x.tmp"), root + "/Temp/x.tmp");
-  EXPECT_TRUE(std::filesystem::is_directory(root + "/Temp"));
+  EXPECT_TRUE(fs::is_directory(root + "/Temp"));
 }
 
-TEST_F(DeviceStateTest, OpeningBeneathTheRootRefusesLinksSwappedInAfterMapping) {
-  const std::string root = DeviceRoot();
+TEST_F(DevicePathTest, OpeningBeneathTheRootRefusesLinksSwappedInAfterMapping) {
   const std::string outside = workDir_ + "/outside";
-  std::filesystem::create_directories(outside);
-  std::ofstream(outside + "/canary") << "canary";
-  std::filesystem::create_directories(root + "/d");
+  WriteHost(outside + "/canary", "canary");
+  fs::create_directories(root + "/d");
   const std::optional<std::string> mapped = MapDevicePath(u"\\d\\canary");
   ASSERT_TRUE(mapped);
   const std::optional<DeviceLocation> location = ResolveDevicePath(u"\\d\\canary");
   ASSERT_TRUE(location);
   // Between the mapping and the open, the directory becomes a link leading outside.
-  std::filesystem::remove(root + "/d");
+  fs::remove(root + "/d");
   ASSERT_EQ(symlink(outside.c_str(), (root + "/d").c_str()), 0);
   errno = 0;
   EXPECT_EQ(OpenBeneathRoot(*mapped, O_RDWR | O_TRUNC), -1);
   EXPECT_EQ(errno, EACCES);
-  std::ifstream in(outside + "/canary");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text, "canary");
+  EXPECT_EQ(ReadHost(outside + "/canary"), "canary");
   EXPECT_EQ(OpenAtLocation(*location, O_RDWR | O_TRUNC), -1);
   EXPECT_EQ(errno, EACCES);
   BeneathParent parent(*location);

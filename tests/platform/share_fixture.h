@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,14 +47,6 @@ class ShareTest : public DeviceTest {
     std::filesystem::create_directories(folder);
     Connect(localName, std::u16string(folderName.begin(), folderName.end()), folder);
     return std::filesystem::canonical(folder).string();
-  }
-  static void WriteHost(const std::string& hostPath, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(hostPath).parent_path());
-    std::ofstream(hostPath, std::ios::binary) << text;
-  }
-  static std::string ReadHost(const std::string& hostPath) {
-    std::ifstream in(hostPath, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
 
   std::string root;

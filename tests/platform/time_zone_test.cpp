@@ -1,7 +1,6 @@
 // Time-zone rules: parsing POSIX rules, the zone records of real zones, and conversions
 // checked against the C library's own conversion under TZ.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <time.h>
 
 #include <string>
@@ -10,6 +9,7 @@
 #include "platform/civil_time.h"
 #include "platform/tz_database.h"
 #include "platform/tz_rule.h"
+#include "tests/platform/c_library_zone.h"
 
 namespace ce {
 namespace {
@@ -121,30 +121,6 @@ TEST(TzRule, TransitionTimesOutsideTheDayMoveToTheNeighbouringDay) {
   EXPECT_EQ(nuuk.StandardDate.wHour, 0);
 }
 
-// Runs `body` with the C library set to `zone`.
-class CLibraryZone {
- public:
-  explicit CLibraryZone(const char* zone) {
-    const char* old = getenv("TZ");
-    if (old) saved_ = old;
-    hadTz_ = old != nullptr;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~CLibraryZone() {
-    if (hadTz_) {
-      setenv("TZ", saved_.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::string saved_;
-  bool hadTz_ = false;
-};
-
 const char* const kComparedZones[] = {
     "Europe/Paris", "America/New_York", "Australia/Sydney", "Asia/Kolkata",
     "UTC",          "Asia/Tokyo",       "America/Santiago", "Australia/Lord_Howe"};
@@ -154,7 +130,7 @@ TEST(TzRule, ConversionsBothWaysAgreeWithTheCLibrary) {
   const int64_t start = DaysFromCivil(2025, 1, 1) * 86400;
   for (const char* zone : kComparedZones) {
     const ZoneRule rule = *LoadZoneRule(zone);
-    CLibraryZone c(zone);
+    const tqtest::CLibraryZone c(zone);
     for (int64_t t = start; t < start + 2 * 366 * 86400; t += 1800) {
       const time_t when = static_cast<time_t>(t);
       tm fromUtc{};

@@ -2,7 +2,6 @@
 // errors, age, spreadsheet serial numbers, and the precise clock's synchronisation rule.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "tests/dates/proxy_fixture.h"
 
@@ -142,11 +143,8 @@ TEST_F(DateValuesTest, TimeTextsFilledWithZeros) {
     EXPECT_EQ(ok, c.error == 0) << std::u16string(c.text).size();
     EXPECT_EQ(TakeError(), c.error);
     if (ok) {
-      EXPECT_EQ(t.hour, c.hour);
-      EXPECT_EQ(t.minute, c.minute);
-      EXPECT_EQ(t.second, c.second);
-      EXPECT_EQ(t.centisecond, c.centisecond);
-      EXPECT_EQ(t.millisecond, c.millisecond);
+      EXPECT_EQ(std::tuple(t.hour, t.minute, t.second, t.centisecond, t.millisecond),
+                std::tuple(c.hour, c.minute, c.second, c.centisecond, c.millisecond));
     }
   }
 }

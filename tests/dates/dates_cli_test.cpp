@@ -4,72 +4,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/support/tq240_process.h"
+#include "tests/support/script_cases.h"
 
 namespace {
 
 using tqhost::JsonValue;
+using tqtest::RenderedResult;
 
 const std::vector<std::string> kDevice = {
     "--clock", "2024-03-05T10:00:00.250", "--tz", "Europe/Paris", "--locale", "fr-FR"};
 
-std::string Rendered(const JsonValue& v) {
-  switch (v.kind) {
-    case JsonValue::Kind::kString:
-      return v.text;
-    case JsonValue::Kind::kBoolean:
-      return v.boolean ? "true" : "false";
-    case JsonValue::Kind::kNumber: {
-      if (v.integral) return std::to_string(v.integer);
-      std::ostringstream out;
-      out.precision(17);
-      out << v.number;
-      return out.str();
-    }
-    case JsonValue::Kind::kArray: {
-      std::string joined;
-      for (const JsonValue& e : v.elements) joined += (joined.empty() ? "" : ",") + Rendered(e);
-      return joined;
-    }
-    default:
-      return "null";
-  }
-}
-
-struct Case {
-  const char* line;
-  const char* result;  // rendered result value
-  int64_t error;       // error id, 0 for none
-};
-
-// Runs the lines as one script and checks every record. One or two cases per overload prove
-// the wiring; the unit tables hold the engines' cases and every error id.
-void RunCases(const std::vector<std::string>& options, const std::vector<Case>& cases) {
-  std::string script;
-  for (const Case& c : cases) script += std::string(c.line) + "\n";
-  std::vector<std::string> args = options;
-  args.insert(args.end(), {"script", "-"});
-  const tqtest::Tq240Result r = tqtest::RunTq240(args, script);
-  ASSERT_EQ(r.exitStatus, 0) << r.err;
-  std::istringstream lines(r.out);
-  size_t index = 0;
-  for (std::string line; std::getline(lines, line); ++index) {
-    ASSERT_LT(index, cases.size()) << line;
-    const std::optional<JsonValue> record = tqhost::ParseJson(line);
-    ASSERT_TRUE(record.has_value()) << line;
-    const JsonValue* result = record->find("result");
-    const JsonValue* error = record->find("error");
-    ASSERT_TRUE(result && error) << line;
-    const JsonValue* value = result->find("value");
-    EXPECT_EQ(value ? Rendered(*value) : "none", cases[index].result) << cases[index].line;
-    EXPECT_EQ(error->find("id")->integer, cases[index].error) << cases[index].line;
-  }
-  EXPECT_EQ(index, cases.size());
-}
+// One or two cases per overload prove the wiring; the unit tables hold the engines' cases and
+// every error id.
+const auto& RunCases = tqtest::RunScriptCases;
 
 TEST(DateValuesCli, ConversionsAndTheirErrors) {
   RunCases(kDevice, {
@@ -137,11 +87,10 @@ TEST(DateValuesCli, ClockAndNames) {
 // milliseconds come out as they are.
 TEST(DateValuesCli, CurrentTimeFromThePreciseClock) {
   const JsonValue time = tqtest::CallJson(kDevice, "SystemTime", {});
-  EXPECT_EQ(Rendered(*time.find("result")->find("value")), "10000025");
+  EXPECT_EQ(RenderedResult(time), "10000025");
   const JsonValue parts = tqtest::CallJson(kDevice, "SystemTimeParts", {});
   EXPECT_EQ(parts.find("result")->find("type")->integer, 140);
-  EXPECT_EQ(Rendered(*parts.find("result")->find("value")),
-            "10000025,20240305100000250,20240305,100000250");
+  EXPECT_EQ(RenderedResult(parts), "10000025,20240305100000250,20240305,100000250");
 }
 
 TEST(CalendarCli, WeeksDifferencesAgeEasterSerialsUnixTime) {

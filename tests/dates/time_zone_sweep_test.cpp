@@ -7,7 +7,6 @@
 // The device applies its zone's current rule to every year, so the sweep stays within years
 // that every zone here has kept its current rule for.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <time.h>
 
 #include <cstdio>
@@ -16,6 +15,7 @@
 
 #include "datetime/calendar_conversions.h"
 #include "platform/device_config.h"
+#include "tests/platform/c_library_zone.h"
 
 namespace tq {
 namespace {
@@ -27,31 +27,22 @@ std::u16string Digits17(const std::tm& tm, int milliseconds) {
   return std::u16string(buffer, buffer + 17);
 }
 
+// A device in `zone`, with nothing else configured.
+void UseDeviceZone(const char* zone) {
+  ce::DeviceConfig config;
+  config.deviceRoot = (std::filesystem::temp_directory_path() / "tq-dates-tz").string();
+  config.timeZone = zone;
+  config.locale = ce::kDefaultLocale;
+  ce::SetDeviceConfigForTesting(config);
+}
+
+// The C library and the device in the zone of the parameter.
 class TimeZoneSweep : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    const char* saved = std::getenv("TZ");
-    if (saved) savedTz_ = saved;
-    hadTz_ = saved != nullptr;
-    setenv("TZ", GetParam(), 1);
-    tzset();
-    ce::DeviceConfig config;
-    config.deviceRoot = (std::filesystem::temp_directory_path() / "tq-dates-tz").string();
-    config.timeZone = GetParam();
-    config.locale = ce::kDefaultLocale;
-    ce::SetDeviceConfigForTesting(config);
-  }
-  void TearDown() override {
-    if (hadTz_)
-      setenv("TZ", savedTz_.c_str(), 1);
-    else
-      unsetenv("TZ");
-    tzset();
-    ce::ResetDeviceConfigForTesting();
-  }
+  void SetUp() override { UseDeviceZone(GetParam()); }
+  void TearDown() override { ce::ResetDeviceConfigForTesting(); }
 
-  std::string savedTz_;
-  bool hadTz_ = false;
+  const tqtest::CLibraryZone cZone_{GetParam()};
 };
 
 long OffsetAt(time_t t) {
@@ -99,11 +90,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, TimeZoneSweep,
                          });
 
 TEST(UnixTime, LimitsAndFlags) {
-  ce::DeviceConfig config;
-  config.deviceRoot = (std::filesystem::temp_directory_path() / "tq-dates-tz").string();
-  config.timeZone = "UTC";
-  config.locale = ce::kDefaultLocale;
-  ce::SetDeviceConfigForTesting(config);
+  UseDeviceZone("UTC");
   EXPECT_EQ(DateTimeToUnixTime(u"19700101", 0), 0);
   EXPECT_EQ(DateTimeToUnixTime(u"19691231235959999", kUnixTimeMilliseconds), -1);
   EXPECT_EQ(DateTimeToUnixTime(u"19700101000000999", 0), 0);  // truncated

@@ -73,13 +73,11 @@ TEST(MaskTokens, WidthClassesAndLengths) {
 }
 
 TEST(MaskTokens, TwelveHourMarker) {
-  EXPECT_TRUE(tq::HasAmPmMarker(u"HH:MM AM"));
-  EXPECT_TRUE(tq::HasAmPmMarker(u"H:MM AP"));
-  EXPECT_TRUE(tq::HasAmPmMarker(u"PM HH"));
-  EXPECT_TRUE(tq::HasAmPmMarker(u"AAAAMMJJ AM"));
-  EXPECT_FALSE(tq::HasAmPmMarker(u"AAAAMMJJ"));  // "AM" followed by "M"
-  EXPECT_FALSE(tq::HasAmPmMarker(u"AAAAMMJJHHmmSSCCC"));
-  EXPECT_FALSE(tq::HasAmPmMarker(u"HH:mm"));
+  for (std::u16string_view m : {u"HH:MM AM", u"H:MM AP", u"PM HH", u"AAAAMMJJ AM"})
+    EXPECT_TRUE(tq::HasAmPmMarker(m)) << std::string(m.begin(), m.end());
+  // In "AAAAMMJJ" the "AM" is followed by "M".
+  for (std::u16string_view m : {u"AAAAMMJJ", u"AAAAMMJJHHmmSSCCC", u"HH:mm"})
+    EXPECT_FALSE(tq::HasAmPmMarker(m)) << std::string(m.begin(), m.end());
 }
 
 TEST(MaskTokens, DateTimeFormats) {
@@ -89,10 +87,6 @@ TEST(MaskTokens, DateTimeFormats) {
   for (std::u16string_view f : {u"AAAAMMJJ", u"HHMMSS", u"YYYYMMDDHHmm", u""})
     EXPECT_FALSE(tq::IsDateTimeFormat(f));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CompiledMasks, LeastRecentlyUsedStayValidForFifteenOthers) {
   const tq::CompiledMask& a = tq::CompileMask(u"JJ/MM/AAAA", TokenRange::kDate);

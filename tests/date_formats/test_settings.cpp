@@ -3,7 +3,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 #include "datetime/locale_items.h"
 #include "frame/library_state.h"

@@ -2,16 +2,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/support/tq240_process.h"
+#include "tests/platform/host_files.h"
+#include "tests/support/script_cases.h"
 
 namespace tqtest {
 
@@ -30,31 +28,21 @@ class FreshDevice : public ::testing::Test {
     return RunTq240(args, input);
   }
   std::vector<tqhost::JsonValue> Script(const std::string& script) {
-    const Tq240Result r = Run({"script", "-"}, script);
-    EXPECT_EQ(r.exitStatus, 0) << r.err;
-    return tqtest::JsonRecords(r.out);
+    return ScriptRecords(script, {"--device", root, "--tz", "UTC"});
+  }
+  // The cases' lines as one script, each record checked against its case.
+  std::vector<tqhost::JsonValue> Cases(const std::vector<ScriptCase>& cases) {
+    return RunScriptCases({"--device", root, "--tz", "UTC"}, cases);
   }
   void Write(const std::string& relative, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(root + "/" + relative).parent_path());
-    std::ofstream(root + "/" + relative, std::ios::binary) << bytes;
+    WriteFileBytes(root + "/" + relative, bytes);
   }
-  std::string Read(const std::string& relative) {
-    std::ifstream in(root + "/" + relative, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
+  std::string Read(const std::string& relative) { return ReadFileBytes(root + "/" + relative); }
   std::string root;
 };
 
 inline std::string ResultText(const tqhost::JsonValue& record) {
-  const tqhost::JsonValue* result = record.find("result");
-  if (result == nullptr || result->find("value") == nullptr) return "<none>";
-  const tqhost::JsonValue& v = *result->find("value");
-  switch (v.kind) {
-    case tqhost::JsonValue::Kind::kString: return v.text;
-    case tqhost::JsonValue::Kind::kBoolean: return v.boolean ? "true" : "false";
-    case tqhost::JsonValue::Kind::kNumber: return std::to_string(v.integer);
-    default: return "<other>";
-  }
+  return RenderedResult(record);
 }
 
 inline int64_t ErrorId(const tqhost::JsonValue& record) {

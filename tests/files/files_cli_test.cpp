@@ -50,34 +50,27 @@ TEST_F(FileSystem, DatesAndTimesReadAndSetInTheDeviceZone) {
 
 TEST_F(FileSystem, CopiesRenamesAndFolders) {
   Write("src/a.txt", "alpha");
-  const auto records = Script(
-      "FileCopy '\\SRC\\A.txt' '\\dst\\deep\\'\n"
-      "FileCopy '\\src\\a.txt' '\\dst\\deep'\n"
-      "FileCopy '\\src\\a.txt' '\\dst\\b.txt' i:0\n"
-      "FileCopy '' '\\x'\n"
-      "FileCopy '\\src\\a.txt' '\\x*'\n"
-      "FileCopy '\\src\\nothing.txt' '\\x'\n"
-      "FileCopy '\\src\\*.txt' '\\x'\n"
-      "FileCopy 'C:\\src\\a.txt' '\\x'\n"
-      "FileRename '\\dst\\b.txt' '\\dst\\c.txt'\n"
-      "FileRename '\\dst\\zzz.txt' '\\dst\\c.txt'\n"
-      "FileRename '\\dst\\c.txt' ''\n"
-      "DirectoryCreate '\\one\\two\\three\\'\n"
-      "DirectoryCreate '\\ONE\\two'\n"
-      "DirectoryMake '\\one\\four'\n"
-      "DirectoryMake '\\one\\four'\n"
-      "DirectoryRemove '\\one'\n"
-      "DirectoryRemove '\\one\\*.*' i:1\n"
-      "DirectoryRemove ''\n");
-  const char* results[] = {"true", "true", "true", "false", "false", "false", "false", "false", "true",
-                           "false", "false", "true", "true", "0", "-1", "false", "true", "false"};
-  const int64_t ids[] = {0, 0, 0, 80059, 80066, 80067, 80065, 80600, 0,
-                         0, 80059, 0, 0, 0, 0, 80063, 0, 80062};
-  ASSERT_EQ(records.size(), std::size(results));
-  for (size_t i = 0; i < records.size(); ++i) {
-    EXPECT_EQ(ResultText(records[i]), results[i]) << i;
-    EXPECT_EQ(ErrorId(records[i]), ids[i]) << i;
-  }
+  const auto records = Cases({
+      {"FileCopy '\\SRC\\A.txt' '\\dst\\deep\\'", "true", 0},
+      {"FileCopy '\\src\\a.txt' '\\dst\\deep'", "true", 0},
+      {"FileCopy '\\src\\a.txt' '\\dst\\b.txt' i:0", "true", 0},
+      {"FileCopy '' '\\x'", "false", 80059},
+      {"FileCopy '\\src\\a.txt' '\\x*'", "false", 80066},
+      {"FileCopy '\\src\\nothing.txt' '\\x'", "false", 80067},
+      {"FileCopy '\\src\\*.txt' '\\x'", "false", 80065},
+      {"FileCopy 'C:\\src\\a.txt' '\\x'", "false", 80600},
+      {"FileRename '\\dst\\b.txt' '\\dst\\c.txt'", "true", 0},
+      {"FileRename '\\dst\\zzz.txt' '\\dst\\c.txt'", "false", 0},
+      {"FileRename '\\dst\\c.txt' ''", "false", 80059},
+      {"DirectoryCreate '\\one\\two\\three\\'", "true", 0},
+      {"DirectoryCreate '\\ONE\\two'", "true", 0},
+      {"DirectoryMake '\\one\\four'", "0", 0},
+      {"DirectoryMake '\\one\\four'", "-1", 0},
+      {"DirectoryRemove '\\one'", "false", 80063},
+      {"DirectoryRemove '\\one\\*.*' i:1", "true", 0},
+      {"DirectoryRemove ''", "false", 80062},
+  });
+  ASSERT_EQ(records.size(), 18u);
   EXPECT_EQ(Read("dst/deep/A.txt"), "alpha");  // named as the source was written
   EXPECT_EQ(Read("dst/c.txt"), "alpha");
   EXPECT_EQ(ErrorLevel(records[9]), 2);
@@ -120,13 +113,10 @@ TEST_F(FileSystem, ListingsWithAttributesAndRecursion) {
 
 TEST_F(FileSystem, DocumentsWithoutAProgram) {
   Write("doc.xyz", "x");
-  const auto records = Script("OpenDocument '\\doc.xyz'\nOpenDocument '\\none.xyz' 'open'\n"
-                              "OpenDocument ''\nOpenDocument '\\*.xyz'\n");
-  const int64_t ids[] = {80105, 80102, 0, 80102};
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(ResultText(records[i]), "false");
-    EXPECT_EQ(ErrorId(records[i]), ids[i]);
-  }
+  Cases({{"OpenDocument '\\doc.xyz'", "false", 80105},
+         {"OpenDocument '\\none.xyz' 'open'", "false", 80102},
+         {"OpenDocument ''", "false", 0},
+         {"OpenDocument '\\*.xyz'", "false", 80102}});
 }
 
 TEST_F(FileSystem, DocumentsOpenWithTheProgramTheirClassNames) {
@@ -146,18 +136,14 @@ TEST_F(FileSystem, DocumentsOpenWithTheProgramTheirClassNames) {
   std::string opened;
   for (int i = 0; i < 100 && opened.find("doc.abc") == std::string::npos; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::ifstream in(root + "/opened.txt");
-    opened.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    opened = Read("opened.txt");
   }
   EXPECT_NE(opened.find("\\doc.abc"), std::string::npos) << opened;
 }
 
 TEST_F(FileSystem, NoCallReachesOutsideTheRoot) {
   const std::string outside = root + "-outside";
-  std::filesystem::create_directories(outside);
-  {
-    std::ofstream(outside + "/canary") << "canary";
-  }
+  tqtest::WriteFileBytes(outside + "/canary", "canary");
   std::filesystem::create_directory_symlink(outside, root + "/link");
   Write("src.txt", "intruder");
   const auto records = Script(
@@ -167,20 +153,13 @@ TEST_F(FileSystem, NoCallReachesOutsideTheRoot) {
       "FileCopy '\\src.txt' '\\\\server\\share\\x'\nFileCopy '\\src.txt' 'C:\\x'\n"
       "DirectoryRemove '\\link' i:1\nListFiles '\\link\\*'\nDirectoryCreate '\\link\\new'\n");
   for (const auto& r : records) EXPECT_NE(ResultText(r), "true");
-  std::ifstream in(outside + "/canary");
-  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), "canary");
+  EXPECT_EQ(tqtest::ReadFileBytes(outside + "/canary"), "canary");
   EXPECT_FALSE(std::filesystem::exists(outside + "/new"));
   EXPECT_FALSE(std::filesystem::exists(root + "/stolen.txt"));
   std::filesystem::remove_all(outside);
 }
 
-}  // namespace
-
-namespace {
-
-class FileProcedures : public tqtest::FreshDevice {};
-
-TEST_F(FileProcedures, WalksCallTheProcedureForEachFile) {
+TEST_F(FileSystem, WalksCallTheProcedureForEachFile) {
   Write("d/a.txt", "a");
   Write("d/s/b.txt", "b");
   Write("d/s/c.doc", "c");

@@ -2,17 +2,14 @@
 // data wrapped in a standard level-0 LHA header), byte for byte, over inputs chosen to reach
 // every boundary of the coder.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "files/lh5_encoder.h"
 #include "tests/files/lh5_test_decoder.h"
 #include "tests/files/lhasa_extract.h"
+#include "tests/platform/host_files.h"
 
 namespace {
 
@@ -66,11 +63,6 @@ Bytes Periodic(size_t period, size_t size) {
   return out;
 }
 
-Bytes FileBytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 Bytes Of(const std::string& text) {
   return Bytes(text.begin(), text.end());
 }
@@ -102,7 +94,7 @@ TEST(Lh5Coder, EveryInputRoundTripsThroughBothReaders) {
       {"period 8191", Periodic(8191, 60000)},
       {"tiny blocks", Text(50000), 64},
       {"odd block size", Text(50000), 1001},
-      {"binary", FileBytes("/proc/self/exe")},
+      {"binary", Of(tqtest::ReadFileBytes("/proc/self/exe"))},
       {"8 MB mixed", mixed, 16384, 65536},
   };
   for (const Case& c : cases) {

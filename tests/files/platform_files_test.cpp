@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/device_path.h"
 #include "platform/file_api.h"
@@ -23,12 +22,7 @@ class PlatformFilesTest : public testing::DeviceTest {
     root = DeviceRoot();
   }
   void Write(const std::string& relative, const std::string& text) {
-    fs::create_directories(fs::path(root + "/" + relative).parent_path());
-    std::ofstream(root + "/" + relative) << text;
-  }
-  std::string Read(const std::string& hostPath) {
-    std::ifstream in(hostPath);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    WriteHost(root + "/" + relative, text);
   }
   std::string root;
 };
@@ -154,7 +148,7 @@ TEST_F(PlatformFilesTest, SearchesMatchMasksInNameOrderAndHideTheStateFolder) {
 TEST_F(PlatformFilesTest, CopiesMovesFoldersAndTheirCodes) {
   Write("src.txt", "content");
   EXPECT_TRUE(CopyFileW(u"\\SRC.txt", u"\\copy.txt", TRUE));
-  EXPECT_EQ(Read(root + "/copy.txt"), "content");
+  EXPECT_EQ(ReadHost(root + "/copy.txt"), "content");
   EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\copy.txt", TRUE));
   EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
   EXPECT_FALSE(CopyFileW(u"\\none.txt", u"\\x.txt", FALSE));
@@ -183,8 +177,7 @@ TEST_F(PlatformFilesTest, CopiesMovesFoldersAndTheirCodes) {
 
 TEST_F(PlatformFilesTest, NothingOutsideTheRootIsReachedThroughLinks) {
   const std::string outside = workDir_ + "/outside";
-  fs::create_directories(outside);
-  std::ofstream(outside + "/canary") << "canary";
+  WriteHost(outside + "/canary", "canary");
   ASSERT_EQ(symlink(outside.c_str(), (root + "/escape").c_str()), 0);
   ASSERT_EQ(symlink((outside + "/canary").c_str(), (root + "/bird").c_str()), 0);
   ASSERT_EQ(symlink("../outside/canary", (root + "/relative").c_str()), 0);
@@ -204,7 +197,7 @@ TEST_F(PlatformFilesTest, NothingOutsideTheRootIsReachedThroughLinks) {
   EXPECT_FALSE(MoveFileW(u"\\escape\\canary", u"\\stolen"));
   EXPECT_FALSE(DeleteFileW(u"\\bird"));  // a link leading outside is not reached at all
   EXPECT_TRUE(fs::is_symlink(root + "/bird"));
-  EXPECT_EQ(Read(outside + "/canary"), "canary");
+  EXPECT_EQ(ReadHost(outside + "/canary"), "canary");
   EXPECT_EQ(fs::directory_iterator(outside) == fs::directory_iterator(), false);
   EXPECT_FALSE(fs::exists(outside + "/new"));
 }

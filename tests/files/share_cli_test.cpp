@@ -23,10 +23,6 @@ class SharedFolder : public tqtest::FreshDevice {
     std::filesystem::remove_all(share);
     FreshDevice::TearDown();
   }
-  std::string ReadShare(const std::string& relative) {
-    return Read("../" + ShareName() + "/" + relative);
-  }
-  std::string ShareName() const { return share.substr(share.rfind('/') + 1); }
   std::string share;
 };
 
@@ -64,7 +60,7 @@ TEST_F(SharedFolder, FileFunctionsWorkOnAConnectedName) {
   }
   EXPECT_EQ(Read("back.txt"), "alpha");
   EXPECT_EQ(Read("moved.txt"), "alpha");
-  EXPECT_EQ(ReadShare("app.ini"), "[Sec]\r\nKey = value\r\n");
+  EXPECT_EQ(tqtest::ReadFileBytes(share + "/app.ini"), "[Sec]\r\nKey = value\r\n");
   const std::string listed = ResultText(records[9]);
   EXPECT_NE(listed.find("\\Network\\Docs\\a\\notes.txt\t7\t20240315"), std::string::npos) << listed;
   EXPECT_NE(listed.find("\\Network\\Docs\\in\\copy.txt\t5\t"), std::string::npos) << listed;

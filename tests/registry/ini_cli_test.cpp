@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "tests/platform/host_files.h"
 #include "tests/registry/cli_support.h"
 
 namespace {
@@ -17,13 +16,10 @@ std::string HostFile(const std::string& devicePath) {
 }
 
 std::string FileBytes(const std::string& devicePath) {
-  std::ifstream in(HostFile(devicePath), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return tqtest::ReadFileBytes(HostFile(devicePath));
 }
-
 void WriteFile(const std::string& devicePath, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(HostFile(devicePath)).parent_path());
-  std::ofstream(HostFile(devicePath), std::ios::binary) << bytes;
+  tqtest::WriteFileBytes(HostFile(devicePath), bytes);
 }
 
 TEST(IniCli, EveryWriteOverloadOnTheDefaultFile) {

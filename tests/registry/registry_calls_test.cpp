@@ -2,7 +2,6 @@
 // and error codes.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 

@@ -2,7 +2,6 @@
 // the protected keys of the simulation.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>

@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "frame/component_proxy.h"
 #include "frame/dynamic_value.h"

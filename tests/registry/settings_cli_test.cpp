@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "tests/platform/host_files.h"
 #include "tests/registry/cli_support.h"
 
 namespace {
@@ -95,8 +94,7 @@ TEST(ParametersCli, RegistryAndIniModes) {
   EXPECT_EQ(Field(r[12], "error", "id").number, 80800);
   EXPECT_EQ(Field(r[13], "result", "value").boolean, true);
   EXPECT_EQ(value(14), "gone");
-  std::ifstream in(tqtest::TestDeviceRoot() + "/Program Files/App/App.ini", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+  EXPECT_EQ(tqtest::ReadFileBytes(tqtest::TestDeviceRoot() + "/Program Files/App/App.ini"),
             "[Window_Main]\r\nSize = a\\_b\\nc\\\\d\r\n[Global]\r\nTop = 1\r\n");
 }
 

@@ -32,11 +32,16 @@ std::u16string Engine(std::u16string_view mask, const tq::DateParts& parts, uint
 
 using DateMaskFormatTest = DateFormatTest;
 
-TEST_F(DateMaskFormatTest, EveryNumericToken) {
-  struct Case {
-    std::u16string_view mask, expected;
-  };
-  const Case cases[] = {
+// A mask printed from Tuesday() with the year, month, hour and minute given.
+struct EngineCase {
+  std::u16string_view mask, expected;
+  uint16_t year = 2024, month = 3, hour = 14, minute = 7;
+  uint32_t flags = 0;
+};
+
+TEST_F(DateMaskFormatTest, EveryTokenAndNameStyle) {
+  const uint32_t lenient = tq::kFormatLenientLetters;
+  const EngineCase cases[] = {
       {u"JJ/MM/AAAA", u"05/03/2024"},
       {u"J/M/AA", u"5/3/24"},
       {u"DD.MM.YYYY", u"05.03.2024"},
@@ -44,11 +49,57 @@ TEST_F(DateMaskFormatTest, EveryNumericToken) {
       {u"H h mm", u"14 h 07"},
       {u"SS.CC", u"09.04"},
       {u"SS.CCC", u"09.045"},
-      {u"AAAAMMJJHHmmSSCCC", u"20240305140709045"},
       {u"x\\y", u"x\\y"},
       {u"", u""},
+      {u"AAAAMMJJHHmmSSCCC", u"20240305140709045"},
+      // A two-digit year drops the first two printed characters.
+      {u"[AA]", u"[]", 5},
+      {u"[AA]", u"[3]", 123},
+      // A marker in the mask means a 12-hour clock.
+      {u"HH:mm AM", u"12:30 AM", 2024, 3, 0, 30},
+      {u"HH:mm AM", u"11:30 AM", 2024, 3, 11, 30},
+      {u"HH:mm AM", u"12:30 PM", 2024, 3, 12, 30},
+      {u"HH:mm AM", u"01:30 PM", 2024, 3, 13, 30},
+      {u"HH:mm AM", u"11:30 PM", 2024, 3, 23, 30},
+      {u"H:mm", u"0:07", 2024, 3, 0},  // no marker: 24-hour clock
+      {u"H PM", u"12 AM", 2024, 3, 0},
+      // Names from the library's messages, styled by the token.
+      {u"JJJJ", u"mardi"},
+      {u"Jjjj", u"Mardi"},
+      {u"jjjj", u"mardi"},
+      {u"JJJj", u"MARDI"},
+      {u"JJJ", u"mar"},
+      {u"Jjj", u"Mar"},
+      {u"JJj", u"MAR"},
+      {u"L", u"M"},
+      {u"MMMM", u"mars"},
+      {u"Mmmm", u"Mars"},
+      {u"MMMm", u"MARS"},
+      {u"MMM", u"mar"},
+      {u"Mmm", u"Mar"},
+      {u"MMm", u"MAR"},
+      {u"DDDD DD MMMM YYYY", u"mardi 05 mars 2024"},
+      // June and July keep four letters ("jui" counts in any case).
+      {u"MMM", u"juin", 2024, 6},
+      {u"MMM", u"juil", 2024, 7},
+      {u"MMm", u"JUIL", 2024, 7},
+      {u"MMM", u"jan", 2024, 1},
+      // The lenient flag adds a full stop after an abbreviation, unless it is the whole name.
+      {u"Jjj JJ Mmm", u"Mar. 05 Mar.", 2024, 3, 14, 7, lenient},
+      {u"Mmm", u"Mai", 2024, 5, 14, 7, lenient},
+      {u"MMm", u"MAR", 2024, 3, 14, 7, lenient},
   };
-  for (const Case& c : cases) EXPECT_EQ(Engine(c.mask, Tuesday()), c.expected) << c.mask.size();
+  for (const EngineCase& c : cases) {
+    tq::DateParts p = Tuesday();
+    p.year = c.year;
+    p.month = c.month;
+    p.hour = c.hour;
+    p.minute = c.minute;
+    EXPECT_EQ(Engine(c.mask, p, c.flags), c.expected) << std::string(c.mask.begin(), c.mask.end());
+  }
+  UseMessageLanguage(9);
+  EXPECT_EQ(Engine(u"dddd mmmm", Tuesday()), u"tuesday march");
+  EXPECT_EQ(Engine(u"DDDD MMMM", Tuesday()), u"Tuesday March");
 }
 
 TEST_F(DateMaskFormatTest, MissingFieldsPrintUnderscoresOrNothing) {
@@ -57,69 +108,6 @@ TEST_F(DateMaskFormatTest, MissingFieldsPrintUnderscoresOrNothing) {
   EXPECT_EQ(Engine(u"J/JJ/M/MM/AA/AAAA", none), u"_/__/_/__/__/____");
   EXPECT_EQ(Engine(u"H|HH|mm|SS|CC|CCC|AM", none), u"_|__|__|__|__|___|__");
   EXPECT_EQ(Engine(u"[JJJJ][JJJ][MMMM][MMM]", none), u"[][][__][__]");
-}
-
-TEST_F(DateMaskFormatTest, TwoDigitYearDropsTheFirstTwoPrintedCharacters) {
-  tq::DateParts p = Tuesday();
-  p.year = 5;
-  EXPECT_EQ(Engine(u"[AA]", p), u"[]");
-  p.year = 123;
-  EXPECT_EQ(Engine(u"[AA]", p), u"[3]");
-}
-
-TEST_F(DateMaskFormatTest, TwelveHourClockWhenTheMaskHasAMarker) {
-  struct Case {
-    uint16_t hour;
-    std::u16string_view expected;
-  };
-  const Case cases[] = {
-      {0, u"12:30 AM"}, {11, u"11:30 AM"}, {12, u"12:30 PM"}, {13, u"01:30 PM"}, {23, u"11:30 PM"}};
-  for (const Case& c : cases) {
-    tq::DateParts p = Tuesday();
-    p.hour = c.hour;
-    p.minute = 30;
-    EXPECT_EQ(Engine(u"HH:mm AM", p), c.expected) << c.hour;
-  }
-  tq::DateParts p = Tuesday();
-  p.hour = 0;
-  EXPECT_EQ(Engine(u"H:mm", p), u"0:07");  // no marker: 24-hour clock
-  EXPECT_EQ(Engine(u"H PM", p), u"12 AM");
-}
-
-TEST_F(DateMaskFormatTest, NamesFromTheLibraryMessagesStyledByTheToken) {
-  struct Case {
-    std::u16string_view mask, expected;
-  };
-  const Case cases[] = {
-      {u"JJJJ", u"mardi"}, {u"Jjjj", u"Mardi"}, {u"jjjj", u"mardi"},
-      {u"JJJj", u"MARDI"}, {u"JJJ", u"mar"},    {u"Jjj", u"Mar"},
-      {u"JJj", u"MAR"},    {u"L", u"M"},        {u"MMMM", u"mars"},
-      {u"Mmmm", u"Mars"},  {u"MMMm", u"MARS"},  {u"MMM", u"mar"},
-      {u"Mmm", u"Mar"},    {u"MMm", u"MAR"},    {u"DDDD DD MMMM YYYY", u"mardi 05 mars 2024"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Engine(c.mask, Tuesday()), c.expected);
-  UseMessageLanguage(9);
-  EXPECT_EQ(Engine(u"dddd mmmm", Tuesday()), u"tuesday march");
-  EXPECT_EQ(Engine(u"DDDD MMMM", Tuesday()), u"Tuesday March");
-}
-
-TEST_F(DateMaskFormatTest, JuneAndJulyKeepFourLetters) {
-  tq::DateParts p = Tuesday();
-  for (uint16_t month : {6, 7, 1}) {
-    p.month = month;
-    const std::u16string abbreviation = Engine(u"MMM", p);
-    EXPECT_EQ(abbreviation, month == 6 ? u"juin" : month == 7 ? u"juil" : u"jan");
-  }
-  p.month = 7;
-  EXPECT_EQ(Engine(u"MMm", p), u"JUIL");  // "jui" counts in any case
-}
-
-TEST_F(DateMaskFormatTest, LenientFlagAddsAFullStopAfterAbbreviations) {
-  tq::DateParts p = Tuesday();
-  EXPECT_EQ(Engine(u"Jjj JJ Mmm", p, tq::kFormatLenientLetters), u"Mar. 05 Mar.");
-  p.month = 5;  // "mai": the abbreviation is the whole name
-  EXPECT_EQ(Engine(u"Mmm", p, tq::kFormatLenientLetters), u"Mai");
-  EXPECT_EQ(Engine(u"MMm", Tuesday(), tq::kFormatLenientLetters), u"MAR");
 }
 
 TEST_F(DateMaskFormatTest, ProjectListsThenSystemLanguageThenMessages) {

@@ -3,7 +3,6 @@
 
 namespace {
 
-using tqtest::ErrorId;
 using tqtest::ErrorLevel;
 using tqtest::ResultText;
 
@@ -67,28 +66,29 @@ TEST_F(FileHandles, AppendOpenAlwaysAndTruncation) {
 }
 
 TEST_F(FileHandles, BadHandlesPathsAndOriginsGetTheirErrors) {
-  const auto records = Script(
-      "FileReadLine i:0\nFileClose i:1\nFileWriteLine i:7 'x'\nFileSeek i:2 l:0 i:0\n"
-      "h = FileCreate '\\f.txt'\nFileSeek $h l:0 i:3\nFileSeek $h l:-5 i:0\nFileClose $h\n"
-      "FileClose $h\nFileOpen 'relative.txt'\nFileOpen ''\nFileOpen '\\missing.txt'\n"
-      "FileOpen '\\..\\..\\etc\\passwd'\nFileWriteLine $h i:1 i:4\n"
-      "g = FileCreate '\\g.txt'\nFileWriteLine $g i:1 i:4\n");
-  const struct {
-    int64_t id;
-    const char* result;
-  } expected[] = {{80022, ""},   {80022, "-1"}, {80022, "false"}, {80022, "-1"}, {0, "2"},
-                  {80023, "-1"}, {0, "-1"},     {0, "0"},         {80022, "-1"}, {80600, "-1"},
-                  {80600, "-1"}, {0, "-1"},     {0, "-1"},        {80022, "false"},
-                  {0, "2"},      {0, "false"}};
-  ASSERT_EQ(records.size(), std::size(expected));
-  for (size_t i = 0; i < records.size(); ++i) {
-    EXPECT_EQ(ErrorId(records[i]), expected[i].id) << i;
-    EXPECT_EQ(ResultText(records[i]), expected[i].result) << i;
-  }
-  EXPECT_EQ(ErrorLevel(records[6]), 2);  // the stream's own error, at level 2
+  const auto records = Cases({
+      {"FileReadLine i:0", "", 80022},
+      {"FileClose i:1", "-1", 80022},
+      {"FileWriteLine i:7 'x'", "false", 80022},
+      {"FileSeek i:2 l:0 i:0", "-1", 80022},
+      {"h = FileCreate '\\f.txt'", "2"},
+      {"FileSeek $h l:0 i:3", "-1", 80023},
+      {"FileSeek $h l:-5 i:0", "-1"},  // the stream's own error, at level 2
+      {"FileClose $h", "0"},
+      {"FileClose $h", "-1", 80022},
+      {"FileOpen 'relative.txt'", "-1", 80600},
+      {"FileOpen ''", "-1", 80600},
+      {"FileOpen '\\missing.txt'", "-1"},
+      {"FileOpen '\\..\\..\\etc\\passwd'", "-1"},  // \etc does not exist inside the root
+      {"FileWriteLine $h i:1 i:4", "false", 80022},
+      {"g = FileCreate '\\g.txt'", "2"},
+      {"FileWriteLine $g i:1 i:4", "false"},  // an address that cannot be read
+  });
+  ASSERT_EQ(records.size(), 16u);
+  EXPECT_EQ(ErrorLevel(records[6]), 2);
   EXPECT_EQ(tqtest::SystemCode(records[11]), 2);
-  EXPECT_EQ(tqtest::SystemCode(records[12]), 3);  // \etc does not exist inside the root
-  EXPECT_EQ(tqtest::SystemCode(records[15]), 998);  // an address that cannot be read
+  EXPECT_EQ(tqtest::SystemCode(records[12]), 3);
+  EXPECT_EQ(tqtest::SystemCode(records[15]), 998);
 }
 
 }  // namespace

@@ -27,6 +27,11 @@ class PlatformFilesTest : public testing::DeviceTest {
   std::string root;
 };
 
+// The last error a call left, 0 when it succeeded.
+DWORD CodeOf(BOOL succeeded) {
+  return succeeded ? ERROR_SUCCESS : GetLastError();
+}
+
 DWORD OpenError(const char16_t* path, DWORD access, DWORD creation, DWORD flags = 0) {
   SetLastError(0);
   HANDLE h = CreateFileW(path, access, 0, nullptr, creation, flags, nullptr);
@@ -90,8 +95,7 @@ TEST_F(PlatformFilesTest, ReadWriteSeekAndSizeWithSixtyFourBitPositions) {
   EXPECT_TRUE(SetFilePointer(h, 5, nullptr, FILE_BEGIN) == 5u && SetEndOfFile(h));
   EXPECT_EQ(GetFileSize(h, nullptr), 5u);
   EXPECT_TRUE(CloseFileHandle(h));
-  EXPECT_FALSE(CloseFileHandle(h));
-  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(CodeOf(CloseFileHandle(h)), ERROR_INVALID_HANDLE);
   EXPECT_FALSE(ReadFile(h, buffer, 1, &done, nullptr));
 }
 
@@ -103,8 +107,7 @@ TEST_F(PlatformFilesTest, AttributesAndTimesAreKept) {
   // Read again from the host's file: nothing of it lives in this process.
   EXPECT_EQ(GetFileAttributesW(u"\\a.txt"),
             FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
-  EXPECT_FALSE(DeleteFileW(u"\\a.txt"));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(CodeOf(DeleteFileW(u"\\a.txt")), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(SetFileAttributesW(u"\\a.txt", FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(GetFileAttributesW(u"\\a.txt"), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(GetFileAttributesW(u"\\"), FILE_ATTRIBUTE_DIRECTORY);
@@ -149,24 +152,17 @@ TEST_F(PlatformFilesTest, CopiesMovesFoldersAndTheirCodes) {
   Write("src.txt", "content");
   EXPECT_TRUE(CopyFileW(u"\\SRC.txt", u"\\copy.txt", TRUE));
   EXPECT_EQ(ReadHost(root + "/copy.txt"), "content");
-  EXPECT_FALSE(CopyFileW(u"\\src.txt", u"\\copy.txt", TRUE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_EXISTS);
-  EXPECT_FALSE(CopyFileW(u"\\none.txt", u"\\x.txt", FALSE));
-  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-  EXPECT_FALSE(MoveFileW(u"\\src.txt", u"\\copy.txt"));
-  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(CodeOf(CopyFileW(u"\\src.txt", u"\\copy.txt", TRUE)), ERROR_FILE_EXISTS);
+  EXPECT_EQ(CodeOf(CopyFileW(u"\\none.txt", u"\\x.txt", FALSE)), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(CodeOf(MoveFileW(u"\\src.txt", u"\\copy.txt")), ERROR_ALREADY_EXISTS);
   EXPECT_TRUE(MoveFileW(u"\\src.txt", u"\\Src.TXT"));  // only the case changes
   EXPECT_TRUE(fs::exists(root + "/Src.TXT"));
   EXPECT_TRUE(CreateDirectoryW(u"\\d", nullptr));
-  EXPECT_FALSE(CreateDirectoryW(u"\\D", nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_ALREADY_EXISTS);
-  EXPECT_FALSE(CreateDirectoryW(u"\\x\\y", nullptr));
-  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(CodeOf(CreateDirectoryW(u"\\D", nullptr)), ERROR_ALREADY_EXISTS);
+  EXPECT_EQ(CodeOf(CreateDirectoryW(u"\\x\\y", nullptr)), ERROR_PATH_NOT_FOUND);
   EXPECT_TRUE(MoveFileW(u"\\copy.txt", u"\\d\\copy.txt"));
-  EXPECT_FALSE(RemoveDirectoryW(u"\\d"));
-  EXPECT_EQ(GetLastError(), ERROR_DIR_NOT_EMPTY);
-  EXPECT_FALSE(DeleteFileW(u"\\d"));
-  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(CodeOf(RemoveDirectoryW(u"\\d")), ERROR_DIR_NOT_EMPTY);
+  EXPECT_EQ(CodeOf(DeleteFileW(u"\\d")), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(DeleteFileW(u"\\d\\COPY.txt"));
   EXPECT_TRUE(RemoveDirectoryW(u"\\d"));
   EXPECT_FALSE(RemoveDirectoryW(u"\\"));

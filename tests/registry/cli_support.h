@@ -1,39 +1,48 @@
-// Helpers of the tests that run tq240: plain calls, JSON records, scripts, and a look at the
-// registry's file with SQLite itself.
+// Helpers of the tests that run tq240: plain calls, the table runner of scripts, and a look at
+// the registry's file with SQLite itself.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/support/tq240_process.h"
+#include "tests/support/script_cases.h"
 
 namespace regtest {
 
 using tqhost::JsonValue;
 using tqtest::Field;
 
-// The plain output of `tq240 call ...` without its final newline; `status` receives the exit
-// status when given, else a status other than 0 fails the test.
-inline std::string Call(const std::vector<std::string>& words, int* status = nullptr,
-                        std::string* err = nullptr) {
+// `tq240 call ...`, its output without the final newline.
+inline tqtest::Tq240Result RunCall(const std::vector<std::string>& words) {
   std::vector<std::string> all = {"call"};
   all.insert(all.end(), words.begin(), words.end());
-  const tqtest::Tq240Result r = tqtest::RunTq240(all);
-  if (status != nullptr) {
-    *status = r.exitStatus;
-  } else {
-    EXPECT_EQ(r.exitStatus, 0) << r.err;
-  }
-  if (err != nullptr) *err = r.err;
-  return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
+  tqtest::Tq240Result r = tqtest::RunTq240(all);
+  if (!r.out.empty()) r.out.pop_back();
+  return r;
 }
 
-inline std::vector<JsonValue> Script(const std::string& script) {
-  return tqtest::ScriptRecords(script);
+// The plain output of `tq240 call ...`; a status other than 0 fails the test.
+inline std::string Call(const std::vector<std::string>& words) {
+  const tqtest::Tq240Result r = RunCall(words);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  return r.out;
+}
+
+// The plain output of a call that reports `error` on standard error with the exit status 1;
+// with `error` "", a call that fails without an error id and exits with 0.
+inline std::string CallWithError(const std::vector<std::string>& words, const std::string& error) {
+  const tqtest::Tq240Result r = RunCall(words);
+  EXPECT_EQ(r.exitStatus, error.empty() ? 0 : 1) << r.err;
+  EXPECT_NE(r.err.find(error), std::string::npos) << r.err;
+  return r.out;
+}
+
+// The cases' lines as one script, each record checked against its case.
+inline std::vector<JsonValue> Cases(const std::vector<tqtest::ScriptCase>& cases) {
+  return tqtest::RunScriptCases({}, cases);
 }
 
 inline std::string StoreFile() {

@@ -3,8 +3,6 @@
 // the error ids.
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "tests/registry/cli_support.h"
 
 namespace {
@@ -60,33 +58,29 @@ TEST(RegistryCli, EveryWriteOverloadStoresItsBytes) {
 
 TEST(RegistryCli, ReadsGiveTypedValues) {
   ASSERT_EQ(Call({"RegistryCreateKey", kReads}), "true");
-  std::string script;
-  for (const char* line : {"S text", "D i:5", "B 65538 REG_DWORD_BIG_ENDIAN", "Q l:-3",
-                           "M e:a\\u0000b\\u0000 REG_MULTI_SZ"})
-    script += std::string("RegistrySetValue '") + kReads + "' " + line + "\n";
-  for (const char* name : {"s", "D", "b", "Q", "M", "i:2", "i:9", "''"})
-    script += std::string("RegistryQueryValue '") + kReads + "' " + name + "\n";
-  script += "RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''\nRegistryQueryValue '' ''\n";
-  const std::vector<JsonValue> r = Script(script);
+  const std::string set = std::string("RegistrySetValue '") + kReads + "' ";
+  const std::string query = std::string("RegistryQueryValue '") + kReads + "' ";
+  const std::vector<JsonValue> r = Cases({
+      {set + "S text", "true"},
+      {set + "D i:5", "true"},
+      {set + "B 65538 REG_DWORD_BIG_ENDIAN", "true"},
+      {set + "Q l:-3", "true"},
+      {set + "M e:a\\u0000b\\u0000 REG_MULTI_SZ", "true"},
+      {query + "s", "text"},
+      {query + "D", "5"},
+      {query + "b", "65538"},
+      {query + "Q", "-3"},
+      {query + "M", std::string("a\0b\0", 4)},
+      {query + "i:2", "5"},
+      {query + "i:9", ""},
+      {query + "''", ""},
+      {"RegistryQueryValue 'HKEY_LOCAL_MACHINE\\Nope' ''", ""},
+      {"RegistryQueryValue '' ''", ""},
+  });
   ASSERT_EQ(r.size(), 15u);
-  struct Expect {
-    double valueType;
-    std::optional<std::string> text;  // else the number
-    double number;
-  };
-  const Expect expected[] = {
-      {110, "text", 0}, {8, {}, 5},  {8, {}, 65538}, {5, {}, -3}, {16, std::string("a\0b\0", 4), 0},
-      {8, {}, 5},       {16, "", 0}, {110, "", 0},   {16, "", 0}, {16, "", 0},
-  };
-  for (size_t i = 0; i < 10; ++i) {
-    const JsonValue& result = Field(r[5 + i], "result");
-    EXPECT_EQ(Field(result, "value_type").number, expected[i].valueType) << i;
-    if (expected[i].text) {
-      EXPECT_EQ(Field(result, "value").text, *expected[i].text) << i;
-    } else {
-      EXPECT_EQ(Field(result, "value").number, expected[i].number) << i;
-    }
-  }
+  const double types[] = {110, 8, 8, 5, 16, 8, 16, 110, 16, 16};
+  for (size_t i = 0; i < std::size(types); ++i)
+    EXPECT_EQ(Field(r[5 + i], "result", "value_type").number, types[i]) << i;
 }
 
 TEST(RegistryCli, SuccessFlagAndBuffers) {
@@ -171,13 +165,7 @@ TEST(RegistryCli, ErrorIds) {
       {{"RegistryCreateKey", "HKEY_DYN_DATA\\X"}, "false", "error 80293"},
       {{"RegistrySetValue", "", "v", "x"}, "false", ""},
   };
-  for (const Case& c : cases) {
-    int status = 0;
-    std::string err;
-    EXPECT_EQ(Call(c.call, &status, &err), c.result) << c.call[0];
-    EXPECT_EQ(status, *c.error ? 1 : 0) << c.call[0];
-    EXPECT_NE(err.find(c.error), std::string::npos) << err;
-  }
+  for (const Case& c : cases) EXPECT_EQ(CallWithError(c.call, c.error), c.result) << c.call[0];
   // The system code of a failed creation travels with 80291's successor 80293.
   const JsonValue r = tqtest::CallJson({}, "RegistryCreateKey", {"HKEY_CURRENT_CONFIG\\K"});
   EXPECT_EQ(Field(r, "error", "id").number, 80293);

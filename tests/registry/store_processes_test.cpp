@@ -12,6 +12,7 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "tests/registry/cli_support.h"
@@ -200,12 +201,11 @@ TEST(StoreProcesses, ADamagedFileIsNamed) {
   ASSERT_EQ(Call({"RegistryCreateKey", "HKEY_LOCAL_MACHINE\\X"}), "true");
   for (const char* suffix : {"-wal", "-shm"}) std::remove((StoreFile() + suffix).c_str());
   std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << std::string(8192, '\x5a');
-  int status = 0;
-  std::string err;
-  EXPECT_EQ(Call({"RegistrySetValue", "HKEY_LOCAL_MACHINE\\X", "v", "x"}, &status, &err), "false");
-  EXPECT_EQ(status, 1);
-  EXPECT_NE(err.find(StoreFile()), std::string::npos) << err;
-  EXPECT_NE(err.find("(1009)"), std::string::npos) << err;
+  const tqtest::Tq240Result r = RunCall({"RegistrySetValue", "HKEY_LOCAL_MACHINE\\X", "v", "x"});
+  EXPECT_EQ(r.out, "false");
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find(StoreFile()), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("(1009)"), std::string::npos) << r.err;
   EXPECT_EQ(Call({"RegistryQueryValue", "HKEY_LOCAL_MACHINE\\X", "v"}), "");
 }
 

@@ -21,7 +21,7 @@ std::vector<int> Codes(std::u16string_view mask, TokenRange range) {
   return codes;
 }
 
-TEST(MaskTokens, FirstEntryInTableOrderWins) {
+TEST(MaskTokens, FirstEntryInTableOrderWinsAndTheDayInitialRule) {
   struct Case {
     std::u16string_view mask;
     TokenRange range;
@@ -45,17 +45,16 @@ TEST(MaskTokens, FirstEntryInTableOrderWins) {
       {u"JJ/MM/AAAA HH:mm", TokenRange::kDateTime, {3, 1, 14, 1, 24, 1, 25, 1, 27}},
       {u"\\JJ", TokenRange::kDate, {1, 3}},  // the backslash, then "JJ" read normally
       {u"", TokenRange::kDate, {}},
+      // "L", the day's initial, only alone or before a bar, a space or the end.
+      {u"L", TokenRange::kDate, {4}},
+      {u"L JJ", TokenRange::kDate, {4, 1, 3}},
+      {u"L|JJ", TokenRange::kDate, {4, 1, 3}},
+      {u"JJ L", TokenRange::kDate, {3, 1, 4}},
+      {u"Lx", TokenRange::kDate, {1, 1}},
+      {u"LJ", TokenRange::kDate, {1, 2}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Codes(c.mask, c.range), c.codes);
-}
-
-TEST(MaskTokens, DayInitialOnlyAloneOrBeforeBarSpaceOrEnd) {
-  EXPECT_EQ(Codes(u"L", TokenRange::kDate), (std::vector<int>{4}));
-  EXPECT_EQ(Codes(u"L JJ", TokenRange::kDate), (std::vector<int>{4, 1, 3}));
-  EXPECT_EQ(Codes(u"L|JJ", TokenRange::kDate), (std::vector<int>{4, 1, 3}));
-  EXPECT_EQ(Codes(u"JJ L", TokenRange::kDate), (std::vector<int>{3, 1, 4}));
-  EXPECT_EQ(Codes(u"Lx", TokenRange::kDate), (std::vector<int>{1, 1}));
-  EXPECT_EQ(Codes(u"LJ", TokenRange::kDate), (std::vector<int>{1, 2}));
+  for (const Case& c : cases)
+    EXPECT_EQ(Codes(c.mask, c.range), c.codes) << std::string(c.mask.begin(), c.mask.end());
 }
 
 TEST(MaskTokens, WidthClassesAndLengths) {

@@ -52,17 +52,8 @@ TEST_F(RegistryCalls, CreateOpenAndCaseOfNames) {
 
 TEST_F(RegistryCalls, ErrorCodes) {
   HKEY key = nullptr;
-  struct Case {
-    const char16_t* path;
-    LONG code;
-  };
-  const Case cases[] = {
-      {u"A\\\\B", ERROR_INVALID_PARAMETER},
-      {u"A\\", ERROR_INVALID_PARAMETER},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, c.path, 0, 0, &key), c.code)
-        << std::string(c.path, c.path + std::char_traits<char16_t>::length(c.path));
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"A\\\\B", 0, 0, &key), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"A\\", 0, 0, &key), ERROR_INVALID_PARAMETER);
   const std::u16string tooLong(256, u'x');
   EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, tooLong.c_str(), 0, nullptr, 0, 0, nullptr, &key,
                             nullptr),

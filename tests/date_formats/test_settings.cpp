@@ -1,12 +1,10 @@
 // The fake RegionalSettings object and the per-test device.
 #include "tests/date_formats/test_settings.h"
 
-#include <cstdlib>
-#include <filesystem>
-
 #include "datetime/locale_items.h"
 #include "frame/library_state.h"
 #include "platform/device_config.h"
+#include "tests/platform/host_files.h"
 
 namespace tqtest {
 namespace {
@@ -81,14 +79,8 @@ int FakeSettingsLive() {
 }
 
 void DateFormatTest::SetUp() {
-  if (gRoot.empty()) {
-    const char* base = std::getenv("TQ_TEST_TMP");
-    std::filesystem::path parent = base && *base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(parent);
-    std::string pattern = (parent / "date-formats-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    gRoot = pattern;
-  }
+  if (gRoot.empty()) gRoot = MakeTestFolder("date-formats");
+  ASSERT_FALSE(gRoot.empty());
   Configure("fr-FR", "UTC", "2024-03-05T10:00:00");
   UseMessageLanguage(12);
 }

@@ -17,12 +17,8 @@ namespace ce::testing {
 class DeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* base = std::getenv("TQ_TEST_TMP");
-    std::filesystem::path parent = base && *base ? base : std::filesystem::temp_directory_path();
-    std::filesystem::create_directories(parent);
-    std::string pattern = (parent / "platform-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    workDir_ = pattern;
+    workDir_ = tqtest::MakeTestFolder("platform");
+    ASSERT_FALSE(workDir_.empty());
     root_ = workDir_ + "/device";
     for (const char* name : kSaved) {
       const char* value = std::getenv(name);

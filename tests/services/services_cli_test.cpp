@@ -2,8 +2,6 @@
 // per entry for the wiring, every error id; the unit tests hold the engines' cases.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "tests/support/tq240_process.h"
 
 namespace {
@@ -12,15 +10,7 @@ using tqhost::JsonValue;
 using tqtest::Field;
 using tqtest::ScriptRecords;
 using tqtest::CallJson;
-using tqtest::RunTq240;
-
-std::string Plain(const std::vector<std::string>& words) {
-  std::vector<std::string> all = {"call"};
-  all.insert(all.end(), words.begin(), words.end());
-  const tqtest::Tq240Result r = RunTq240(all);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
-}
+using tqtest::CallPlain;
 
 TEST(Colours, ConversionsBothWays) {
   struct Case {
@@ -34,7 +24,7 @@ TEST(Colours, ConversionsBothWays) {
       {{"ColourHue", "16711680"}, "240"},
       {{"310", "120", "100", "25"}, "32512"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[0];
+  for (const Case& c : cases) EXPECT_EQ(CallPlain(c.call), c.result) << c.call[0];
 }
 
 TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
@@ -65,7 +55,7 @@ TEST(Angles, FormatAndRead) {
       {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
       {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
   };
-  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[1];
+  for (const Case& c : cases) EXPECT_EQ(CallPlain(c.call), c.result) << c.call[1];
 }
 
 TEST(Angles, UnreadableTextsRaiseTheirErrors) {
@@ -114,8 +104,8 @@ const std::string kSmallestDif =
     "01020304";
 
 TEST(BufferDiff, SmallestDifferenceByteForByte) {
-  EXPECT_EQ("x:" + Plain({"BufferDiffCreate", "x:010203", "x:01020304"}), kSmallestDif);
-  EXPECT_EQ(Plain({"BufferDiffApply", "x:010203", kSmallestDif}), "01020304");
+  EXPECT_EQ("x:" + CallPlain({"BufferDiffCreate", "x:010203", "x:01020304"}), kSmallestDif);
+  EXPECT_EQ(CallPlain({"BufferDiffApply", "x:010203", kSmallestDif}), "01020304");
 }
 
 TEST(BufferDiff, StatusesAsErrors) {

@@ -12,7 +12,7 @@ using tqtest::ScriptRecords;
 using tqtest::CallJson;
 using tqtest::CallPlain;
 
-TEST(Colours, ConversionsBothWays) {
+TEST(PrintedResults, ColoursBothWaysAndAnglesFormattedAndRead) {
   struct Case {
     std::vector<std::string> call;
     const char* result;
@@ -23,8 +23,13 @@ TEST(Colours, ConversionsBothWays) {
       {{"ColourLightness", "255"}, "50"},
       {{"ColourHue", "16711680"}, "240"},
       {{"310", "120", "100", "25"}, "32512"},
+      {{"AngleToDMS", "45.5"}, "045°30'00''"},
+      {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
+      {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
+      {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
   };
-  for (const Case& c : cases) EXPECT_EQ(CallPlain(c.call), c.result) << c.call[0];
+  for (const Case& c : cases)
+    EXPECT_EQ(CallPlain(c.call), c.result) << c.call[0] << " " << c.call[1];
 }
 
 TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
@@ -42,20 +47,6 @@ TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
   }
   const JsonValue english = CallJson({"--lang", "9"}, "ColourFromHSL", {"361", "0", "0"});
   EXPECT_EQ(Field(english, "error", "message").text, "The hue must be between 0 and 360.");
-}
-
-TEST(Angles, FormatAndRead) {
-  struct Case {
-    std::vector<std::string> call;
-    const char* result;
-  };
-  const Case cases[] = {
-      {{"AngleToDMS", "45.5"}, "045°30'00''"},
-      {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
-      {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
-      {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
-  };
-  for (const Case& c : cases) EXPECT_EQ(CallPlain(c.call), c.result) << c.call[1];
 }
 
 TEST(Angles, UnreadableTextsRaiseTheirErrors) {

@@ -12,6 +12,7 @@
 #include "datetime/date_mask_functions.h"
 #include "datetime/date_parse_functions.h"
 #include "datetime/date_values.h"
+#include "fuzz/fuzz_input.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < size; i += 2)
-    units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  const size_t split = units.find(u'\n');
-  const std::u16string value = units.substr(0, split);
-  const std::u16string mask = split == std::u16string::npos ? u"" : units.substr(split + 1);
+  const auto [value, mask] = fuzzinput::SplitAt(fuzzinput::Utf16Units(data, size), u'\n');
 
   tq::DateToString(value, mask, tq::RegionalSettings(), nullptr);
   tq::DateToString(value, std::nullopt, tq::RegionalSettings(), nullptr);

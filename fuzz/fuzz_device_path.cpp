@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "platform/device_config.h"
 #include "platform/device_path.h"
 #include "platform/network_connection.h"
@@ -86,10 +87,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string path;
-  for (size_t i = 0; i + 1 < size; i += 2) {
-    path.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  }
+  const std::u16string path = fuzzinput::Utf16Units(data, size);
   const std::optional<ce::DeviceLocation> location = ce::ResolveDevicePath(path);
   const std::optional<std::string> mapped = ce::MapDevicePath(path);
   if (location.has_value() != mapped.has_value() && !(location && location->IsNetworkFolder())) {

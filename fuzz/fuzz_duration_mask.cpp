@@ -9,17 +9,13 @@
 
 #include "datetime/duration.h"
 #include "datetime/duration_functions.h"
+#include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 8) return 0;
   int64_t duration;
   std::memcpy(&duration, data, 8);
-  std::u16string units;
-  for (size_t i = 8; i + 1 < size; i += 2)
-    units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  const size_t split = units.find(u'\n');
-  const std::u16string mask = units.substr(0, split);
-  const std::u16string text = split == std::u16string::npos ? u"" : units.substr(split + 1);
+  const auto [mask, text] = fuzzinput::SplitAt(fuzzinput::Utf16Units(data, size, 8), u'\n');
 
   tq::DurationToStringByMask(duration, mask);
   tq::StringToDurationByMask(text, mask);

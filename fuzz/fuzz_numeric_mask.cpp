@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "numtext/numeric_mask.h"
 #include "numtext/numeric_mask_format.h"
 
@@ -18,12 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string units;
-  for (size_t i = 0; i + 1 < size; i += 2)
-    units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-  const size_t split = units.find(u'\n');
-  const std::u16string mask = units.substr(0, split);
-  const std::u16string number = split == std::u16string::npos ? u"" : units.substr(split + 1);
+  const auto [mask, number] = fuzzinput::SplitAt(fuzzinput::Utf16Units(data, size), u'\n');
 
   tq::MaskDisplay display;
   display.symbol = u"EUR";

@@ -6,12 +6,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "system/parameter_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string text;
-  for (size_t i = 0; i + 1 < size; i += 2)
-    text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  const std::u16string text = fuzzinput::Utf16Units(data, size);
   const std::u16string escaped = tq::EscapeParameterText(text);
   if (escaped.find_first_of(u"\r\n\t ") != std::u16string::npos) std::abort();
   if (tq::UnescapeParameterText(escaped) != text) std::abort();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "numtext/number_to_string.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -25,9 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   value.integer = static_cast<int64_t>(data[8]) - 128;
   value.currency = static_cast<tq::CurrencyUnits>(value.integer) * 12345;
   value.bigInteger = (value.type == 5 || value.type == 9) && value.real > 4294967295.0;
-  std::u16string format;
-  for (size_t i = 9; i + 1 < size; i += 2)
-    format.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  const std::u16string format = fuzzinput::Utf16Units(data, size, 9);
   if (tq::IsKeyword(format)) return 0;  // the mask path has a fuzzer of its own
 
   const std::u16string text = tq::NumberToString(value, format, tq::RegionalSettings(), nullptr);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fuzz/fuzz_input.h"
 #include "platform/device_config.h"
 #include "system/key_path.h"
 #include "system/registry_search.h"
@@ -31,9 +32,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string input;
-  for (size_t i = 0; i + 1 < size; i += 2)
-    input.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  const std::u16string input = fuzzinput::Utf16Units(data, size);
   const size_t first = input.find(u'\x01');
   const std::u16string position = input.substr(0, first);
   std::u16string text = first == std::u16string::npos ? u"beta" : input.substr(first + 1);

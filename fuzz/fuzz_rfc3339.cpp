@@ -8,6 +8,7 @@
 #include <string>
 
 #include "datetime/rfc3339.h"
+#include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("TQ_DEVICE", "/tmp/tq-fuzz-rfc3339", 1);
@@ -16,9 +17,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::u16string text;
-  for (size_t i = 0; i + 1 < size; i += 2)
-    text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  const std::u16string text = fuzzinput::Utf16Units(data, size);
   const std::optional<std::u16string> utc = tq::Rfc3339ToDateText(text, true);
   if (!utc || utc->size() < 17) std::abort();
   tq::Rfc3339ToDateText(text, false);

@@ -28,7 +28,11 @@ std::string ProcPath(int fd) {
 
 std::optional<uint64_t> ReadNumber(int fd, const char* name) {
   char buffer[32];
-  const ssize_t length = getxattr(ProcPath(fd).c_str(), name, buffer, sizeof buffer);
+  // A descriptor open for reading answers directly; one opened with O_PATH (EBADF) is reached
+  // through its /proc name, a path lookup that costs several times more.
+  ssize_t length = fgetxattr(fd, name, buffer, sizeof buffer);
+  if (length < 0 && errno == EBADF)
+    length = getxattr(ProcPath(fd).c_str(), name, buffer, sizeof buffer);
   if (length <= 0) return std::nullopt;
   uint64_t value = 0;
   const auto [end, ec] = std::from_chars(buffer, buffer + length, value);

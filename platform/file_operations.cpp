@@ -26,6 +26,15 @@ std::optional<FileFacts> FactsOfPath(LPCWSTR fileName) {
       MapForFileCall(fileName, NetworkFolderUse::kAllowed);
   if (!location) return std::nullopt;
   if (location->IsNetworkFolder()) return NetworkFolderFacts();
+  // Opened for reading, without waiting on anything, so that the stored attributes are read
+  // straight from the descriptor; what cannot be read (no permission, a socket) is opened with
+  // O_PATH, which touches nothing. A missing entry is missing either way.
+  LocationFd readable(*location, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  if (readable.get() >= 0) return FactsOf(readable.get());
+  if (errno == ENOENT || errno == ENOTDIR) {
+    FailFromErrno(*location);
+    return std::nullopt;
+  }
   LocationFd fd(*location);
   if (fd.get() < 0) {
     FailFromErrno(*location);

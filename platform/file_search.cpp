@@ -76,6 +76,19 @@ void CollectNetworkFolder(std::u16string_view mask, SearchRecord* search) {
   }
 }
 
+// An entry of a listed folder, open for reading its facts. Files and folders are opened for
+// reading (without following a link, without waiting on anything), so that their stored
+// attributes are read straight from the descriptor; anything else, or an entry that cannot be
+// read, is opened with O_PATH, which touches nothing.
+int OpenEntryForFacts(int directoryFd, const dirent& entry) {
+  if (entry.d_type == DT_REG || entry.d_type == DT_DIR) {
+    const int fd = openat(directoryFd, entry.d_name,
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) return fd;
+  }
+  return openat(directoryFd, entry.d_name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+}
+
 // Reads the folder `directoryFd` and keeps the entries whose name matches `mask`.
 void Collect(int directoryFd, bool isRoot, std::u16string_view mask, SearchRecord* search) {
   DIR* dir = fdopendir(directoryFd);
@@ -89,7 +102,7 @@ void Collect(int directoryFd, bool isRoot, std::u16string_view mask, SearchRecor
     if (isRoot && (IsDeviceStateName(name) || IsNetworkFolderName(Utf8ToUtf16(name)))) continue;
     const std::optional<std::u16string> wide = Utf8ToUtf16Strict(name);
     if (!wide || wide->size() >= MAX_PATH || !MatchesFileMask(mask, *wide)) continue;
-    const int fd = openat(dirfd(dir), entry->d_name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = OpenEntryForFacts(dirfd(dir), *entry);
     if (fd < 0) continue;
     std::optional<FileFacts> facts = FactsOf(fd);
     close(fd);

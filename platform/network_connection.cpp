@@ -84,6 +84,43 @@ class ConnectionFile {
   int fd_ = -1;
 };
 
+// The connections as last read, with the identity of the file they came from. Connections are
+// only ever appended, so a file whose size, inode and change time are all unchanged holds the
+// same connections: a path resolution then costs one stat instead of opening, locking and
+// reading the file. Another process's connection shows at the next resolution as before.
+struct ConnectionsSnapshot {
+  std::string path;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec changed{};
+  std::vector<Connection> connections;
+
+  bool Matches(const std::string& p, const struct stat& info) const {
+    return path == p && device == info.st_dev && inode == info.st_ino && size == info.st_size &&
+           changed.tv_sec == info.st_ctim.tv_sec && changed.tv_nsec == info.st_ctim.tv_nsec;
+  }
+};
+
+std::mutex gSnapshotMutex;
+ConnectionsSnapshot gSnapshot;  // guarded by gSnapshotMutex
+
+std::vector<Connection> CurrentConnections() {
+  const std::string path = DeviceRoot() + "/.device/connections.txt";
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};  // nothing was ever connected
+  {
+    std::lock_guard<std::mutex> lock(gSnapshotMutex);
+    if (gSnapshot.Matches(path, info)) return gSnapshot.connections;
+  }
+  // Read after the stat: a connection appended in between is read now and, the file's identity
+  // having changed since, read again next time.
+  std::vector<Connection> connections = ConnectionFile(LOCK_SH).Read();
+  std::lock_guard<std::mutex> lock(gSnapshotMutex);
+  gSnapshot = {path, info.st_dev, info.st_ino, info.st_size, info.st_ctim, connections};
+  return connections;
+}
+
 const ConnectableShare* FindShare(const NetworkSettings& settings, std::u16string_view remote,
                               DWORD* failure) {
   auto separator = [](char16_t c) { return c == u'\\' || c == u'/'; };
@@ -130,8 +167,7 @@ DWORD WNetAddConnection3W(HWND, NETRESOURCEW* resource, LPCWSTR password, LPCWST
 std::vector<ConnectedShare> ConnectedShares() {
   const std::shared_ptr<const NetworkSettings> settings = CurrentNetworkSettings();
   std::vector<ConnectedShare> shares;
-  ConnectionFile file(LOCK_SH);
-  for (const Connection& connection : file.Read()) {
+  for (const Connection& connection : CurrentConnections()) {
     DWORD failure = 0;
     if (const ConnectableShare* share = FindShare(*settings, connection.remoteName, &failure))
       shares.push_back({connection.localName, share->hostPath});

@@ -14,7 +14,9 @@ namespace {
 
 using tqhost::JsonValue;
 using tqtest::CallJson;
+using tqtest::Field;
 using tqtest::RunTq240;
+using tqtest::ScriptRecords;
 
 class ArgumentForms : public tqtest::ProbeTest {};
 
@@ -28,35 +30,35 @@ TEST_F(ArgumentForms, VariableReferencesTakeAnyArgumentWithItsTypeCode) {
                         {"&fresh", 16}};
   for (const Case& c : cases) {
     const JsonValue r = CallJson({}, "FileCreate", {c.argument});
-    EXPECT_EQ(Member(r, "result", "value").integer, c.typeCode) << c.argument;
+    EXPECT_EQ(Field(r, "result", "value").integer, c.typeCode) << c.argument;
   }
 }
 
 TEST_F(ArgumentForms, AVariableStartsAsItsKeptValueAndIsWrittenBack) {
-  const auto records = Script(
+  const auto records = ScriptRecords(
       "FileCreate &t 1\n"
       "FileCreate &t 1\n"
       "n = SharedZoneWait 1 i:5\n"
       "FileCreate &count i:3\n");
   ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(Member(records[0], "variables", "t").text, "!");  // a new variable is empty text
-  EXPECT_EQ(Member(records[1], "variables", "t").text, "!!");
-  EXPECT_EQ(Member(records[3], "variables", "count").text, "!");
+  EXPECT_EQ(Field(records[0], "variables", "t").text, "!");  // a new variable is empty text
+  EXPECT_EQ(Field(records[1], "variables", "t").text, "!!");
+  EXPECT_EQ(Field(records[3], "variables", "count").text, "!");
 }
 
 TEST_F(ArgumentForms, ABooleanWrittenByReferenceFillsItsVariable) {
   const JsonValue r = CallJson({}, "RegistryQueryValue", {"s:key", "i:5", "&found"});
-  EXPECT_EQ(Member(r, "overload").integer, 3);
-  EXPECT_TRUE(Member(r, "variables", "found").boolean);
+  EXPECT_EQ(Field(r, "overload").integer, 3);
+  EXPECT_TRUE(Field(r, "variables", "found").boolean);
   // A plain boolean still fills the parameter (nothing is reported back).
   const JsonValue plain = CallJson({}, "RegistryQueryValue", {"s:key", "i:5", "false"});
-  EXPECT_TRUE(Member(plain, "variables").members.empty());
+  EXPECT_TRUE(Field(plain, "variables").members.empty());
 }
 
 TEST_F(ArgumentForms, OnlyProceduresFillProcedureParameters) {
-  EXPECT_EQ(Member(CallJson({}, "ListFiles", {"*.txt", "2"}), "overload").integer, 4);
-  EXPECT_EQ(Member(CallJson({}, "ListFiles", {"*.txt", "i:2"}), "overload").integer, 4);
-  EXPECT_EQ(Member(CallJson({}, "ListFiles", {"*.txt", "p:each"}), "overload").integer, 0);
+  EXPECT_EQ(Field(CallJson({}, "ListFiles", {"*.txt", "2"}), "overload").integer, 4);
+  EXPECT_EQ(Field(CallJson({}, "ListFiles", {"*.txt", "i:2"}), "overload").integer, 4);
+  EXPECT_EQ(Field(CallJson({}, "ListFiles", {"*.txt", "p:each"}), "overload").integer, 0);
   const tqtest::Tq240Result r = RunTq240({"call", "SharedZoneOpen", "z", "1", "2", "3", "4"});
   EXPECT_EQ(r.exitStatus, 2);
   EXPECT_NE(r.err.find("no overload"), std::string::npos);
@@ -71,23 +73,23 @@ TEST_F(ArgumentForms, OnlyControlsFillControlParameters) {
 }
 
 TEST_F(ArgumentForms, OpenEndedOverloadsReachAndWriteExtraArguments) {
-  const auto records = Script(
+  const auto records = ScriptRecords(
       "FileCreate &kept 1\n"
       "MatchRegex text pattern &kept &fresh\n"
       "MatchRegex text pattern &kept 5 s:x\n");
   ASSERT_EQ(records.size(), 3u);
-  EXPECT_TRUE(Member(records[1], "result", "value").boolean);
-  EXPECT_EQ(Member(records[1], "variables", "kept").text, "!!");
-  EXPECT_EQ(Member(records[1], "variables", "fresh").text, "!");
+  EXPECT_TRUE(Field(records[1], "result", "value").boolean);
+  EXPECT_EQ(Field(records[1], "variables", "kept").text, "!!");
+  EXPECT_EQ(Field(records[1], "variables", "fresh").text, "!");
   // Values that are not variables are read but cannot be written.
-  EXPECT_FALSE(Member(records[2], "result", "value").boolean);
-  EXPECT_EQ(Member(records[2], "variables", "kept").text, "!!!");
+  EXPECT_FALSE(Field(records[2], "result", "value").boolean);
+  EXPECT_EQ(Field(records[2], "variables", "kept").text, "!!!");
 }
 
 TEST_F(ArgumentForms, DynamicParametersTakeBuffers) {
-  EXPECT_EQ(Member(CallJson({}, "NumberToString", {"x:00ff"}), "result", "value").integer, 28);
-  EXPECT_EQ(Member(CallJson({}, "NumberToString", {"7"}), "result", "value").integer, 8);
-  EXPECT_EQ(Member(CallJson({}, "NumberToString", {"r:7"}), "result", "value").integer, 12);
+  EXPECT_EQ(Field(CallJson({}, "NumberToString", {"x:00ff"}), "result", "value").integer, 28);
+  EXPECT_EQ(Field(CallJson({}, "NumberToString", {"7"}), "result", "value").integer, 8);
+  EXPECT_EQ(Field(CallJson({}, "NumberToString", {"r:7"}), "result", "value").integer, 12);
   EXPECT_EQ(RunTq240({"call", "NumberToString", "p:x"}).exitStatus, 2);
 }
 
@@ -98,7 +100,7 @@ TEST_F(ArgumentForms, EightBitTextTravelsInCodePage1252) {
   };
   const Case cases[] = {{"é€a", "e980" "61"}, {"s:日", "3f"}, {"e:\\u0152", "8c"}, {"", ""}};
   for (const Case& c : cases)
-    EXPECT_EQ(Member(CallJson({}, "UrlEncode", {c.argument}), "result", "value").text, c.hex)
+    EXPECT_EQ(Field(CallJson({}, "UrlEncode", {c.argument}), "result", "value").text, c.hex)
         << c.argument;
   EXPECT_EQ(RunTq240({"call", "UrlEncode", "i:5"}).exitStatus, 2);
 }
@@ -106,34 +108,34 @@ TEST_F(ArgumentForms, EightBitTextTravelsInCodePage1252) {
 TEST_F(ArgumentForms, DurationsTakeIntegersAsMilliseconds) {
   for (const char* ms : {"20", "i:20", "l:20"}) {
     const JsonValue r = CallJson({}, "SharedZoneWait", {"1", ms});
-    EXPECT_EQ(Member(r, "result", "type").integer, 27) << ms;
-    EXPECT_EQ(Member(r, "result", "value").integer, 20) << ms;
+    EXPECT_EQ(Field(r, "result", "type").integer, 27) << ms;
+    EXPECT_EQ(Field(r, "result", "value").integer, 20) << ms;
   }
   EXPECT_EQ(RunTq240({"call", "SharedZoneWait", "1", "r:2"}).exitStatus, 2);
 }
 
 TEST_F(ArgumentForms, EightBitResultsDecodeFromCodePage1252) {
   const JsonValue r = CallJson({}, "UrlDecode", {"41818d8f909de980"});
-  EXPECT_EQ(Member(r, "result", "type").integer, 19);
-  EXPECT_EQ(Member(r, "result", "value").text,
+  EXPECT_EQ(Field(r, "result", "type").integer, 19);
+  EXPECT_EQ(Field(r, "result", "value").text,
             "A\xc2\x81\xc2\x8d\xc2\x8f\xc2\x90\xc2\x9d\xc3\xa9\xe2\x82\xac");
 }
 
 TEST_F(ArgumentForms, IdentifiersAndRandomBuffersShowAsHex) {
   const JsonValue uuid = CallJson({}, "NewUuid", {});
-  EXPECT_EQ(Member(uuid, "result", "value", "hex").text, "000102030405060708090a0b0c0d0e0f");
+  EXPECT_EQ(Field(Field(uuid, "result", "value"), "hex").text, "000102030405060708090a0b0c0d0e0f");
   const JsonValue buffer = CallJson({}, "RandomBuffer", {});
-  EXPECT_EQ(Member(buffer, "result", "value", "hex").text.size(), 64u);
+  EXPECT_EQ(Field(Field(buffer, "result", "value"), "hex").text.size(), 64u);
 }
 
 TEST_F(ArgumentForms, DynamicResultsRenderByTheTypeTheyHold) {
   const JsonValue text = CallJson({}, "RegistryQueryValue", {"s:h\xc3\xa9", "i:110", "&f"});
-  EXPECT_EQ(Member(text, "result", "value_type").integer, 110);
-  EXPECT_EQ(Member(text, "result", "value").text, "h\xc3\xa9");
+  EXPECT_EQ(Field(text, "result", "value_type").integer, 110);
+  EXPECT_EQ(Field(text, "result", "value").text, "h\xc3\xa9");
   const JsonValue bytes = CallJson({}, "RegistryQueryValue", {"s:h\xc3\xa9", "i:28", "&f"});
-  EXPECT_EQ(Member(bytes, "result", "value", "hex").text, "6800e900");
+  EXPECT_EQ(Field(Field(bytes, "result", "value"), "hex").text, "6800e900");
   const JsonValue number = CallJson({}, "RegistryQueryValue", {"s:x", "i:5", "&f"});
-  EXPECT_EQ(Member(number, "result", "value").integer, 1234567890123);
+  EXPECT_EQ(Field(number, "result", "value").integer, 1234567890123);
 }
 
 TEST_F(ArgumentForms, LineSeparatorsAreEscapedSoARecordStaysOneLine) {

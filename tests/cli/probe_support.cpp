@@ -2,9 +2,7 @@
 #include "tests/cli/probe_support.h"
 
 #include <cstdlib>
-#include <sstream>
-
-#include "tests/support/tq240_process.h"
+#include <string>
 
 namespace tqtest {
 
@@ -15,31 +13,5 @@ void ProbeTest::SetUp() {
 }
 
 void ProbeTest::TearDown() { unsetenv("TQ_TEST_PROBE"); }
-
-std::vector<tqhost::JsonValue> ProbeTest::Script(const std::string& script,
-                                                 const std::vector<std::string>& options) {
-  std::vector<std::string> args = options;
-  args.push_back("script");
-  const Tq240Result r = RunTq240(args, script);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  std::vector<tqhost::JsonValue> out;
-  std::istringstream lines(r.out);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::optional<tqhost::JsonValue> v = tqhost::ParseJson(line);
-    EXPECT_TRUE(v.has_value()) << line;
-    if (v) out.push_back(std::move(*v));
-  }
-  return out;
-}
-
-const tqhost::JsonValue& ProbeTest::Member(const tqhost::JsonValue& v, const char* a,
-                                           const char* b, const char* c) {
-  static const tqhost::JsonValue none;
-  const tqhost::JsonValue* at = v.find(a);
-  if (at && b) at = at->find(b);
-  if (at && c) at = at->find(c);
-  return at ? *at : none;
-}
 
 }  // namespace tqtest

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -18,42 +17,44 @@ namespace {
 
 using tqhost::JsonValue;
 using tqtest::CallJson;
+using tqtest::Field;
 using tqtest::RunTq240;
+using tqtest::ScriptRecords;
 
 class Procedures : public tqtest::ProbeTest {};
 
 TEST_F(Procedures, CallsAreRecordedInOrderWithTheirArguments) {
   const JsonValue r = CallJson({}, "ListFiles", {"*.txt", "p:each"});
-  EXPECT_EQ(Member(r, "result", "value").integer, 2);  // the procedure returns true
-  const JsonValue& calls = Member(r, "procedure_calls");
+  EXPECT_EQ(Field(r, "result", "value").integer, 2);  // the procedure returns true
+  const JsonValue& calls = Field(r, "procedure_calls");
   ASSERT_EQ(calls.elements.size(), 2u);
-  EXPECT_EQ(Member(calls.elements[0], "procedure").text, "each");
-  ASSERT_EQ(Member(calls.elements[1], "args").elements.size(), 2u);
-  EXPECT_EQ(Member(calls.elements[1], "args").elements[0].text, "*.txt");
-  EXPECT_EQ(Member(calls.elements[1], "args").elements[1].integer, 2);
+  EXPECT_EQ(Field(calls.elements[0], "procedure").text, "each");
+  ASSERT_EQ(Field(calls.elements[1], "args").elements.size(), 2u);
+  EXPECT_EQ(Field(calls.elements[1], "args").elements[0].text, "*.txt");
+  EXPECT_EQ(Field(calls.elements[1], "args").elements[1].integer, 2);
 }
 
 TEST_F(Procedures, BackgroundCallsJoinTheLineRunningWhenTheyArrive) {
-  const auto records = Script(
+  const auto records = ScriptRecords(
       "SharedZoneOpen zone 3 50 0 p:notify\n"
       "SharedZoneWait 1 1500\n"
       "SharedZoneWait 1 0\n");
   ASSERT_EQ(records.size(), 3u);
-  EXPECT_EQ(Member(records[0], "result", "value").integer, 2);
-  EXPECT_TRUE(Member(records[0], "procedure_calls").elements.empty());
-  const JsonValue& calls = Member(records[1], "procedure_calls");
+  EXPECT_EQ(Field(records[0], "result", "value").integer, 2);
+  EXPECT_TRUE(Field(records[0], "procedure_calls").elements.empty());
+  const JsonValue& calls = Field(records[1], "procedure_calls");
   ASSERT_EQ(calls.elements.size(), 3u);
-  EXPECT_EQ(Member(calls.elements[2], "procedure").text, "notify");
-  EXPECT_EQ(Member(calls.elements[2], "args").elements[0].text, "zone");
-  EXPECT_EQ(Member(records[2], "procedure_calls").kind, JsonValue::Kind::kNull);
+  EXPECT_EQ(Field(calls.elements[2], "procedure").text, "notify");
+  EXPECT_EQ(Field(calls.elements[2], "args").elements[0].text, "zone");
+  EXPECT_EQ(Field(records[2], "procedure_calls").kind, JsonValue::Kind::kNull);
 }
 
 TEST_F(Procedures, CallsAfterTheLastLineGoToAClosingRecord) {
-  const auto records = Script("SharedZoneOpen late 2 200 0 p:bell\n");
+  const auto records = ScriptRecords("SharedZoneOpen late 2 200 0 p:bell\n");
   ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(Member(records[1], "line").kind, JsonValue::Kind::kNull);
-  ASSERT_EQ(Member(records[1], "procedure_calls").elements.size(), 2u);
-  EXPECT_EQ(Member(Member(records[1], "procedure_calls").elements[0], "procedure").text, "bell");
+  EXPECT_EQ(Field(records[1], "line").kind, JsonValue::Kind::kNull);
+  ASSERT_EQ(Field(records[1], "procedure_calls").elements.size(), 2u);
+  EXPECT_EQ(Field(Field(records[1], "procedure_calls").elements[0], "procedure").text, "bell");
 }
 
 class Controls : public tqtest::ProbeTest {
@@ -85,16 +86,16 @@ TEST_F(Controls, TheFormsControlsAnswerTheObjectInterface) {
   };
   for (const Case& c : cases) {
     const JsonValue r = CallJson({"--form", form}, "EmulateKeys", {c.control, "keys"});
-    EXPECT_EQ(Member(r, "result", "value").text, c.answer) << c.control;
+    EXPECT_EQ(Field(r, "result", "value").text, c.answer) << c.control;
   }
   setenv("TQ_FORM", form.c_str(), 1);
-  EXPECT_EQ(Member(CallJson({}, "EmulateKeys", {"k:ok", "x"}), "result", "value").text.substr(0, 4),
+  EXPECT_EQ(Field(CallJson({}, "EmulateKeys", {"k:ok", "x"}), "result", "value").text.substr(0, 4),
             "ok|5");
   unsetenv("TQ_FORM");
 }
 
 TEST_F(Controls, WithoutAFormNoControlIsFound) {
-  EXPECT_EQ(Member(CallJson({}, "EmulateKeys", {"k:ok", "x"}), "result", "value").text,
+  EXPECT_EQ(Field(CallJson({}, "EmulateKeys", {"k:ok", "x"}), "result", "value").text,
             "ok|none");
 }
 

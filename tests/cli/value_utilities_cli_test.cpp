@@ -1,8 +1,6 @@
 // The value utilities and the pass-back entries as the VM sees them, through tq240.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "tests/support/tq240_process.h"
 
 namespace {
@@ -10,39 +8,19 @@ namespace {
 using tqhost::JsonValue;
 using tqtest::Field;
 using tqtest::CallJson;
+using tqtest::CallPlain;
 using tqtest::RunTq240;
 
-std::string Plain(const std::vector<std::string>& args) {
-  std::vector<std::string> all = {"call"};
-  all.insert(all.end(), args.begin(), args.end());
-  const tqtest::Tq240Result r = RunTq240(all);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  return r.out;
-}
-
-TEST(Parity, EvenAndOddIncludingNegatives) {
-  struct Case {
-    const char* function;
-    const char* n;
-    const char* expected;
-  };
-  const Case cases[] = {{"IsEven", "-4", "true\n"}, {"IsEven", "-3", "false\n"},
-                        {"IsEven", "0", "true\n"},  {"IsOdd", "0", "false\n"},
-                        {"IsOdd", "-2147483647", "true\n"}, {"isodd", "7", "true\n"},
-                        {"147", "2", "true\n"}};
-  for (const Case& c : cases) EXPECT_EQ(Plain({c.function, c.n}), c.expected) << c.n;
-}
-
 TEST(Random, ResultsStayInTheirRange) {
-  EXPECT_EQ(Plain({"Random", "i:1"}), "1\n");
-  EXPECT_EQ(Plain({"Random", "7", "7"}), "7\n");
+  EXPECT_EQ(CallPlain({"Random", "i:1"}), "1");
+  EXPECT_EQ(CallPlain({"Random", "7", "7"}), "7");
   const JsonValue unit = CallJson({}, "Random", {});
   EXPECT_EQ(Field(unit, "result", "type").integer, 31);
   EXPECT_EQ(Field(unit, "result", "value_type").integer, 12);
   const double x = Field(unit, "result", "value").number;
   EXPECT_GE(x, 0.0);
   EXPECT_LE(x, 1.0);
-  const int n = std::stoi(Plain({"Random", "-5", "5"}));
+  const int n = std::stoi(CallPlain({"Random", "-5", "5"}));
   EXPECT_GE(n, -5);
   EXPECT_LE(n, 5);
 }
@@ -53,16 +31,14 @@ TEST(Random, ErrorsCarryTheirIdLevelAndMessageInTheVMsLanguage) {
   EXPECT_EQ(Field(french, "error", "level").integer, 3);
   EXPECT_EQ(Field(french, "result", "value").integer, 0);
   const std::string frenchText = Field(french, "error", "message").text;
-  const std::string english = Field(CallJson({"--lang", "9"}, "Random", {"i:0"}), "error",
-                                    "message").text;
-  const std::string spanish = Field(CallJson({"--lang", "10"}, "Random", {"i:0"}), "error",
-                                    "message").text;
-  const std::string chinese = Field(CallJson({"--lang", "4"}, "Random", {"i:0"}), "error",
-                                    "message").text;
+  const auto message = [](const char* language) {
+    return Field(CallJson({"--lang", language}, "Random", {"i:0"}), "error", "message").text;
+  };
+  const std::string english = message("9");
   EXPECT_FALSE(frenchText.empty());
   EXPECT_NE(frenchText, english);
-  EXPECT_NE(english, spanish);
-  EXPECT_EQ(chinese, english);  // any other language uses the English texts
+  EXPECT_NE(english, message("10"));
+  EXPECT_EQ(message("4"), english);  // any other language uses the English texts
   const JsonValue bounds = CallJson({}, "Random", {"5", "1"});
   EXPECT_EQ(Field(bounds, "error", "id").integer, 80210);
   EXPECT_EQ(Field(bounds, "result", "value").integer, 0);
@@ -83,25 +59,33 @@ TEST(Random, ASeedReplaysTheSameSequenceAcrossProcesses) {
   EXPECT_EQ(a.out, b.out);
 }
 
-TEST(ListExtremes, TextsNumbersAndArrays) {
+TEST(PrintedResults, ParityAndListExtremesOfTextsNumbersAndArrays) {
   struct Case {
     std::vector<std::string> args;
     const char* expected;
   };
   const Case cases[] = {
-      {{"ListMax", "b", "a", "c"}, "c\n"},
-      {{"ListMin", "b", "a", "c"}, "a\n"},
-      {{"ListMax", "2", "10"}, "2\n"},        // text form: '2' > '10'
-      {{"ListMax", "r:2", "r:10"}, "10\n"},   // number form
-      {{"ListMin", "r:2.5", "-1", "3"}, "-1\n"},
-      {{"ListMax", "solo"}, "solo\n"},
-      {{"ListMax", "j:[3, 1.5, 2]"}, "3\n"},
-      {{"ListMin", "j:[3, 1.5, 2]"}, "1.5\n"},
+      {{"IsEven", "-4"}, "true"},
+      {{"IsEven", "-3"}, "false"},
+      {{"IsEven", "0"}, "true"},
+      {{"IsOdd", "0"}, "false"},
+      {{"IsOdd", "-2147483647"}, "true"},
+      {{"isodd", "7"}, "true"},
+      {{"147", "2"}, "true"},
+      {{"ListMax", "b", "a", "c"}, "c"},
+      {{"ListMin", "b", "a", "c"}, "a"},
+      {{"ListMax", "2", "10"}, "2"},        // text form: '2' > '10'
+      {{"ListMax", "r:2", "r:10"}, "10"},   // number form
+      {{"ListMin", "r:2.5", "-1", "3"}, "-1"},
+      {{"ListMax", "solo"}, "solo"},
+      {{"ListMax", "j:[3, 1.5, 2]"}, "3"},
+      {{"ListMin", "j:[3, 1.5, 2]"}, "1.5"},
       // A text element comes back as a dynamic value of type 28, which the VM shows as bytes.
-      {{"ListMax", "j:[\"pear\", \"apple\"]"}, "7000650061007200\n"},
-      {{"ListMax", "j:[]"}, "\n"},
+      {{"ListMax", "j:[\"pear\", \"apple\"]"}, "7000650061007200"},
+      {{"ListMax", "j:[]"}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(Plain(c.args), c.expected) << c.args[1];
+  for (const Case& c : cases)
+    EXPECT_EQ(CallPlain(c.args), c.expected) << c.args[0] << " " << c.args[1];
 }
 
 TEST(ListExtremes, EqualValuesKeepTheFirst) {
@@ -141,22 +125,14 @@ TEST(PassBack, EveryEntryHandsItsRoutineBackToTheVM) {
       {"223", 6, "a b"},  {"285", 1, "a b"},  {"290", 23, "a b"}};
   std::string script;
   for (const Case& c : table) script += std::string(c.id) + " " + c.args + "\n";
-  const tqtest::Tq240Result r = RunTq240({"script"}, script);
-  ASSERT_EQ(r.exitStatus, 0) << r.err;
-  std::istringstream lines(r.out);
-  std::string line;
-  size_t i = 0;
-  while (std::getline(lines, line)) {
-    std::optional<JsonValue> record = tqhost::ParseJson(line);
-    ASSERT_TRUE(record.has_value()) << line;
-    ASSERT_LT(i, std::size(table));
-    EXPECT_EQ(Field(*record, "passback", "status").integer, 42) << table[i].id;
-    EXPECT_EQ(Field(*record, "passback", "routine").integer, table[i].routine) << table[i].id;
-    EXPECT_EQ(Field(*record, "error", "level").integer, 0x40000010);
-    EXPECT_EQ(Field(*record, "result").kind, JsonValue::Kind::kNull);
-    ++i;
+  const std::vector<JsonValue> records = tqtest::ScriptRecords(script);
+  ASSERT_EQ(records.size(), std::size(table));
+  for (size_t i = 0; i < records.size(); ++i) {
+    EXPECT_EQ(Field(records[i], "passback", "status").integer, 42) << table[i].id;
+    EXPECT_EQ(Field(records[i], "passback", "routine").integer, table[i].routine) << table[i].id;
+    EXPECT_EQ(Field(records[i], "error", "level").integer, 0x40000010);
+    EXPECT_EQ(Field(records[i], "result").kind, JsonValue::Kind::kNull);
   }
-  EXPECT_EQ(i, std::size(table));
 }
 
 }  // namespace

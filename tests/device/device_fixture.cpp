@@ -1,8 +1,6 @@
 // The per-test device root and its files.
 #include "tests/device/device_fixture.h"
 
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 

@@ -1,43 +1,31 @@
 // The simulated device's calls directly: the window model, SendInput and its log, the
 // clipboard files, and the reading of device.json.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/clipboard.h"
-#include "platform/device_config.h"
 #include "platform/device_description.h"
 #include "platform/device_state_files.h"
 #include "platform/input.h"
 #include "platform/window_manager.h"
+#include "tests/platform/device_fixture.h"
 
 namespace {
 
-class DevicePlatform : public ::testing::Test {
+class DevicePlatform : public ce::testing::DeviceTest {
  protected:
   void SetUp() override {
-    const char* base = std::getenv("TQ_TEST_TMP");
-    root_ = std::filesystem::path(base ? base : "/tmp") /
-            ("device-platform-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(root_);
+    DeviceTest::SetUp();
     std::filesystem::create_directories(root_);
-    ce::DeviceConfig config;
-    config.deviceRoot = root_.string();
-    config.locale = "fr-FR";
-    ce::SetDeviceConfigForTesting(config);
     ce::ResetDeviceDescriptionForTesting();
     ce::ResetWindowsForTesting();
   }
   void TearDown() override {
     ce::ResetWindowsForTesting();
-    ce::ResetDeviceConfigForTesting();
     ce::ResetDeviceDescriptionForTesting();
-    std::filesystem::remove_all(root_);
+    DeviceTest::TearDown();
   }
-  std::filesystem::path root_;
 };
 
 TEST_F(DevicePlatform, WindowsKeepTitleRectanglesFocusAndOwnerAnswers) {

@@ -1,19 +1,18 @@
 // EmulateKeys and EmulateMouse over the window model of this process, with controls that the
 // tests describe: the checks and their errors, the focus rule, and what reaches the input log.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "frame/component_proxy.h"
 #include "frame/error_state.h"
 #include "frame/library_descriptor.h"
-#include "platform/device_config.h"
 #include "platform/device_description.h"
 #include "platform/device_state_files.h"
 #include "platform/window_manager.h"
 #include "system/emulation.h"
 #include "system/key_engine.h"
+#include "tests/platform/device_fixture.h"
 
 namespace {
 
@@ -40,17 +39,11 @@ struct FakeControl final : tq::ControlAccess {
   ce::POINT ToPixels(ce::POINT p) const override { return {p.x / scale, p.y / scale}; }
 };
 
-class Emulation : public ::testing::Test {
+class Emulation : public ce::testing::DeviceTest {
  protected:
   void SetUp() override {
-    const char* base = std::getenv("TQ_TEST_TMP");
-    root_ = std::filesystem::path(base ? base : "/tmp") /
-            ("emulation-" + std::to_string(getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    DeviceTest::SetUp();
     std::filesystem::create_directories(root_);
-    ce::DeviceConfig config;
-    config.deviceRoot = root_.string();
-    ce::SetDeviceConfigForTesting(config);
     ce::ResetDeviceDescriptionForTesting();  // 240 x 320
     ce::ResetWindowsForTesting();
     proxy_ = tq::CreateComponentProxy(tq::ThisLibrary());
@@ -65,9 +58,8 @@ class Emulation : public ::testing::Test {
   void TearDown() override {
     proxy_->table->destroy(proxy_);
     ce::ResetWindowsForTesting();
-    ce::ResetDeviceConfigForTesting();
     ce::ResetDeviceDescriptionForTesting();
-    std::filesystem::remove_all(root_);
+    DeviceTest::TearDown();
   }
   uint32_t TakeError() {
     tq::CXError* state = tq::ErrorStateOf(proxy_);
@@ -89,7 +81,6 @@ class Emulation : public ::testing::Test {
     return keys;
   }
 
-  std::filesystem::path root_;
   tq::ComponentProxy* proxy_ = nullptr;
   ce::HWND form_ = nullptr, field_ = nullptr, other_ = nullptr;
   FakeControl control_;

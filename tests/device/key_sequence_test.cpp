@@ -48,7 +48,7 @@ std::string Queue(std::u16string_view sequence, uint32_t options = 1) {
   return queue ? Describe(*queue) : "FAIL";
 }
 
-TEST(KeySequence, PlainCharactersModifiersAndGroups) {
+TEST(KeySequence, CharactersModifiersGroupsKeyNamesTimesAndCounts) {
   struct Case {
     std::u16string_view sequence;
     const char* queue;
@@ -70,16 +70,6 @@ TEST(KeySequence, PlainCharactersModifiersAndGroups) {
       {u"{", "FAIL"},
       {u"(", "FAIL"},
       {u"x+", "FAIL"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Queue(c.sequence), c.queue) << std::string(c.sequence.begin(), c.sequence.end());
-}
-
-TEST(KeySequence, KeyNamesTimesAndCounts) {
-  struct Case {
-    std::u16string_view sequence;
-    const char* queue;
-  };
-  const Case cases[] = {
       {u"{F1}", "k112 K112"},
       {u"{F12}", "k123 K123"},
       {u"{f10}", "k121 K121"},
@@ -98,7 +88,8 @@ TEST(KeySequence, KeyNamesTimesAndCounts) {
       {u"{TABULATION}", "k9 K9"},
       {u"^{ESC}", "k17 k27 K27 K17"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Queue(c.sequence), c.queue) << std::string(c.sequence.begin(), c.sequence.end());
+  for (const Case& c : cases)
+    EXPECT_EQ(Queue(c.sequence), c.queue) << std::string(c.sequence.begin(), c.sequence.end());
 }
 
 TEST(KeySequence, MouseNamesNeedTheirOptionAndTakeAPoint) {

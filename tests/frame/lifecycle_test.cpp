@@ -77,10 +77,12 @@ TEST(Lifecycle, AShortStartBlockIgnoresTheFifthWordAndAsksForServiceSeven) {
   EXPECT_EQ(Execute(kEventStop, nullptr, 0), 1);
 }
 
-TEST(Lifecycle, StopsCountTheStartsAndTheLastOneDestroysTheHost) {
+TEST(Lifecycle, StartReservesTwoHandlesAndTheLastStopDestroysTheHost) {
   intptr_t a[5];
   StartBlock(40, fakevm::Module(), 0, a);
   ASSERT_EQ(Execute(kEventStart, a, 5), 1);
+  EXPECT_EQ(Handles().highWater(), 2u);  // the first two handles are reserved
+  EXPECT_EQ(Handles().capacity(), 5u);
   ExecutionHost* host = Library().host;
   ASSERT_EQ(Execute(kEventStart, a, 5), 1);
   EXPECT_EQ(Library().host, host);  // reused
@@ -101,15 +103,6 @@ TEST(Lifecycle, EventsWithoutAHost) {
   EXPECT_EQ(Execute(12345, args, 2), 0);
   EXPECT_EQ(Execute(kEventParameter, args, 2), 1);
   EXPECT_EQ(Library().eventParameter, reinterpret_cast<intptr_t>(args));
-}
-
-TEST(Lifecycle, StartReservesTheFirstTwoHandles) {
-  intptr_t a[5];
-  StartBlock(40, fakevm::Module(), 0, a);
-  ASSERT_EQ(Execute(kEventStart, a, 5), 1);
-  EXPECT_EQ(Handles().highWater(), 2u);
-  EXPECT_EQ(Handles().capacity(), 5u);
-  EXPECT_EQ(Execute(kEventStop, nullptr, 0), 1);
 }
 
 TEST(Proxies, OnlyComponentAndRandomProxiesExist) {

@@ -144,7 +144,7 @@ TEST(MessageUnpacker, Faults) {
   }
 }
 
-TEST(MessageUnpacker, LoneLastByte) {
+TEST(MessageUnpacker, LoneLastByteAndDigitsNoTableHas) {
   std::vector<uint8_t> p = Pairs({kA, kA, kA});
   p.push_back(kB + 1);  // a lone byte b is the digit (b + 255) mod 256
   EXPECT_EQ(Unpack(p).text, "aaab");
@@ -153,10 +153,7 @@ TEST(MessageUnpacker, LoneLastByte) {
   const Unpacked zero = Unpack({0});
   EXPECT_EQ(zero.result, kUnpackComplete);
   EXPECT_EQ(zero.text, "");
-}
-
-TEST(MessageUnpacker, DigitsOfFortyAndAboveEmitNothing) {
-  // 0xFF 0xFF is 65024: digits 40, 25 and 24, the last two 'q' and 'p'.
+  // Nor for digits of 40 and above: 0xFF 0xFF is 65024, digits 40, 25 and 24 ('q' and 'p').
   EXPECT_EQ(Unpack({0xFF, 0xFF}).text, "qp");
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "frame/text.h"
 #include "numtext/chinese_numerals.h"
 #include "numtext/number_words.h"
 
@@ -16,26 +17,11 @@ struct WordsCase {
   std::u16string expected;
 };
 
-std::string Utf8(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+using tq::Utf16ToUtf8;
 
 void ExpectWords(WordsLanguage language, const std::vector<WordsCase>& cases) {
   for (const WordsCase& c : cases)
-    EXPECT_EQ(Utf8(tq::IntegerWords(c.n, language)), Utf8(c.expected)) << c.n;
+    EXPECT_EQ(Utf16ToUtf8(tq::IntegerWords(c.n, language)), Utf16ToUtf8(c.expected)) << c.n;
 }
 
 tq::CurrencyUnits Amount(int64_t tenThousandths) { return tenThousandths; }
@@ -104,10 +90,11 @@ TEST(NumberWords, UnitsAndHundredths) {
       {100200, u"dollar(s)", u"cent(s)", en, u"ten dollars and two cents"},
       {100250, u"dollar(s)", u"", en, u"ten dollars three"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(Utf8(tq::NumberInWords(Amount(c.tenThousandths), c.unit, c.hundredths, c.language)),
-              Utf8(c.expected))
-        << c.tenThousandths;
+  for (const Case& c : cases) {
+    const std::u16string words =
+        tq::NumberInWords(Amount(c.tenThousandths), c.unit, c.hundredths, c.language);
+    EXPECT_EQ(Utf16ToUtf8(words), Utf16ToUtf8(c.expected)) << c.tenThousandths;
+  }
 }
 
 TEST(NumberWords, WholeCurrencyRangeSaturates) {
@@ -136,10 +123,10 @@ TEST(ChineseNumerals, Amounts) {
   for (const Case& c : cases) {
     const std::optional<std::u16string> text = tq::AmountInChineseNumerals(c.tenThousandths);
     ASSERT_TRUE(text.has_value()) << c.tenThousandths;
-    EXPECT_EQ(Utf8(*text), Utf8(c.expected)) << c.tenThousandths;
+    EXPECT_EQ(Utf16ToUtf8(*text), Utf16ToUtf8(c.expected)) << c.tenThousandths;
   }
-  EXPECT_EQ(Utf8(*tq::AmountInChineseNumerals(150)), Utf8(u"人民币贰分"));
-  EXPECT_EQ(Utf8(*tq::AmountInChineseNumerals(149)), Utf8(u"人民币壹分"));
+  EXPECT_EQ(Utf16ToUtf8(*tq::AmountInChineseNumerals(150)), Utf16ToUtf8(u"人民币贰分"));
+  EXPECT_EQ(Utf16ToUtf8(*tq::AmountInChineseNumerals(149)), Utf16ToUtf8(u"人民币壹分"));
   EXPECT_FALSE(tq::AmountInChineseNumerals(-1).has_value());
   const tq::CurrencyUnits eighteenDigits = static_cast<tq::CurrencyUnits>(10000000000000000) * 10 * 10000;
   EXPECT_FALSE(tq::AmountInChineseNumerals(eighteenDigits).has_value());

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "frame/text.h"
 #include "numtext/numeric_mask_format.h"
 #include "numtext/numeric_mask_sections.h"
 
@@ -15,16 +16,10 @@ struct MaskCase {
   std::u16string mask, number, expected;
 };
 
-std::string Narrow(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
-
 void ExpectMasks(const std::vector<MaskCase>& cases, const tq::MaskDisplay& display) {
   for (const MaskCase& c : cases)
     EXPECT_EQ(ApplyNumericMask(c.mask, c.number, display), c.expected)
-        << Narrow(c.mask) << " on " << Narrow(c.number);
+        << tq::Utf16ToUtf8(c.mask) << " on " << tq::Utf16ToUtf8(c.number);
 }
 
 tq::MaskDisplay Display() {
@@ -129,7 +124,8 @@ TEST(NumericMask, ColourTags) {
       {u"Orange", 0x40C0FF},      {u"JaunePastel", 0x99FFFF}, {u"transparent", 0xFFFFFFFF},
       {u"Transparent", 0xFBADC0DE}, {u"#102030", 0x302010},  {u"mauve", 0xFBADC0DE},
   };
-  for (const Colour& c : colours) EXPECT_EQ(tq::ColourOfTag(c.name), c.value) << Narrow(c.name);
+  for (const Colour& c : colours)
+    EXPECT_EQ(tq::ColourOfTag(c.name), c.value) << tq::Utf16ToUtf8(c.name);
   EXPECT_EQ(tq::ReadHexadecimal(u"1fz"), 0x1Fu);
   EXPECT_EQ(tq::ReadHexadecimal(u"123456789"), 0x12345678u);
   const tq::MaskSections s = tq::SplitSections(u"[Vert]99;[Rouge]-99;\\;zero;x");

@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "frame/text.h"
 #include "numtext/number_grouping.h"
 #include "numtext/number_to_string.h"
 #include "numtext/printf_format.h"
@@ -17,12 +18,6 @@ namespace {
 
 using tq::FormatDirective;
 namespace flag = tq::directiveflag;
-
-std::string Narrow(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
 
 std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
 
@@ -105,14 +100,14 @@ TEST(PrintfConversions, RealsAgreeWithTheCLibrary) {
     const double v = i % 50 == 0 ? 0.0 : mantissa(random) * std::pow(10.0, exponent(random));
     char expected[512];
     std::snprintf(expected, sizeof expected, CFormatOf(c).c_str(), v);
-    ASSERT_EQ(Narrow(Ours(v, c)), expected) << CFormatOf(c) << " of " << v;
+    ASSERT_EQ(tq::Utf16ToUtf8(Ours(v, c)), expected) << CFormatOf(c) << " of " << v;
   }
   for (double special : {HUGE_VAL, -HUGE_VAL, std::nan(""), -0.0, 1e308, 5e-324}) {
     tq::CConversion c;
     c.width = 12;
     char expected[512];
     std::snprintf(expected, sizeof expected, "%12.6f", special);
-    EXPECT_EQ(Narrow(Ours(special, c)), expected);
+    EXPECT_EQ(tq::Utf16ToUtf8(Ours(special, c)), expected);
   }
 }
 
@@ -137,7 +132,7 @@ TEST(PrintfConversions, IntegersAgreeWithTheCLibrary) {
       std::snprintf(expected, sizeof expected, (CFormatOf(c).insert(CFormatOf(c).size() - 1, "ll")).c_str(),
                     static_cast<unsigned long long>(bits));
     }
-    ASSERT_EQ(Narrow(ours), expected) << CFormatOf(c);
+    ASSERT_EQ(tq::Utf16ToUtf8(ours), expected) << CFormatOf(c);
   }
 }
 
@@ -151,7 +146,7 @@ std::string Format(double v, const char* format, uint8_t type = 12, int64_t inte
   a.bigInteger = (type == 5 || type == 9) && v > 4294967295.0;
   const std::optional<FormatDirective> directive = tq::ParseFormatDirective(Wide(format));
   EXPECT_TRUE(directive.has_value()) << format;
-  return Narrow(tq::FormatWithDirective(a, *directive, tq::RegionalSettings()));
+  return tq::Utf16ToUtf8(tq::FormatWithDirective(a, *directive, tq::RegionalSettings()));
 }
 
 TEST(NumberToStringPath, RoundingRepairsAndGrouping) {
@@ -194,10 +189,10 @@ TEST(NumberToStringPath, RoundingRepairsAndGrouping) {
 TEST(NumberToStringPath, GroupingKeepsPaddedWidth) {
   std::u16string text = u"   1234567";
   tq::GroupThousands(text, text.size(), u' ', 10);
-  EXPECT_EQ(Narrow(text), " 1 234 567");
+  EXPECT_EQ(tq::Utf16ToUtf8(text), " 1 234 567");
   text = u"-0123";
   tq::GroupThousands(text, text.size(), u',', 5);
-  EXPECT_EQ(Narrow(text), " -123");  // the sign moves over the separator
+  EXPECT_EQ(tq::Utf16ToUtf8(text), " -123");  // the sign moves over the separator
 }
 
 }  // namespace

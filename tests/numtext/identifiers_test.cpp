@@ -16,8 +16,6 @@
 namespace tq {
 namespace {
 
-std::string Narrow(const std::u16string& text) { return Utf16ToUtf8(text); }
-
 TEST(NewUuid, VersionFourVariantOneByAnIndependentParser) {
   std::set<std::string> seen;
   for (int i = 0; i < 1000; ++i) {
@@ -52,11 +50,11 @@ TEST(GetGuid, TextForms) {
   const std::regex braced("\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}");
   const std::regex plain("[0-9a-f]{12}4[0-9a-f]{3}[89ab][0-9a-f]{15}");
   const std::regex random64("[0-9a-f]{64}");
-  EXPECT_TRUE(std::regex_match(Narrow(GuidText(1)), braced)) << Narrow(GuidText(1));
-  EXPECT_TRUE(std::regex_match(Narrow(GuidText(7)), braced));
-  EXPECT_TRUE(std::regex_match(Narrow(GuidText(-1)), braced));
-  EXPECT_TRUE(std::regex_match(Narrow(GuidText(0)), plain)) << Narrow(GuidText(0));
-  EXPECT_TRUE(std::regex_match(Narrow(GuidText(2)), random64));
+  EXPECT_TRUE(std::regex_match(Utf16ToUtf8(GuidText(1)), braced)) << Utf16ToUtf8(GuidText(1));
+  EXPECT_TRUE(std::regex_match(Utf16ToUtf8(GuidText(7)), braced));
+  EXPECT_TRUE(std::regex_match(Utf16ToUtf8(GuidText(-1)), braced));
+  EXPECT_TRUE(std::regex_match(Utf16ToUtf8(GuidText(0)), plain)) << Utf16ToUtf8(GuidText(0));
+  EXPECT_TRUE(std::regex_match(Utf16ToUtf8(GuidText(2)), random64));
   EXPECT_NE(GuidText(1), GuidText(1));
 }
 

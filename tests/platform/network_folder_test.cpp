@@ -154,5 +154,22 @@ TEST_F(NetworkFolderTest, HostPathsInsideASharePointBackToIt) {
   EXPECT_EQ(HostToDevicePath(*MapDevicePath(device)), device);
 }
 
+TEST_F(NetworkFolderTest, ConnectionsWrittenByAnotherProcessShowAtTheNextResolution) {
+  const std::string other = workDir_ + "/other";
+  fs::create_directories(other);
+  Connect(u"Spare", u"other", other);
+  ASSERT_TRUE(ResolveDevicePath(u"\\Network\\Spare"));  // the connections are now read and kept
+  const std::string file = root + "/.device/connections.txt";
+  std::ofstream(file, std::ios::app) << "Third\t\\\\srv\\other\n";  // appended by another process
+  EXPECT_TRUE(ResolveDevicePath(u"\\Network\\Third"));
+  // The file replaced by one of the same size.
+  std::string text = ReadHost(file);
+  text.replace(text.find("Spare"), 5, "Swaps");
+  WriteHost(file + ".new", text);
+  fs::rename(file + ".new", file);
+  EXPECT_TRUE(ResolveDevicePath(u"\\Network\\Swaps"));
+  EXPECT_FALSE(ResolveDevicePath(u"\\Network\\Spare"));
+}
+
 }  // namespace
 }  // namespace ce

@@ -1,6 +1,5 @@
 // LaunchProgram and LaunchProgramEx through tq240, with shell programs in the device root.
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,15 +10,9 @@
 namespace {
 
 using tqtest::CallJson;
+using tqtest::ReadDeviceFile;
 using tqtest::TestDeviceRoot;
 using tqtest::WriteProgram;
-
-std::string ReadDeviceFile(const std::string& name) {
-  std::ifstream in(TestDeviceRoot() + "/" + name);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class LaunchTest : public ::testing::Test {
  protected:

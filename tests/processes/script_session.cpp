@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "tests/support/tq240_process.h"
 
@@ -104,6 +105,11 @@ void WriteProgram(const std::string& relativePath, const std::string& content) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path) << content;
   chmod(path.c_str(), 0755);
+}
+
+std::string ReadDeviceFile(const std::string& relativePath) {
+  std::ifstream in(TestDeviceRoot() + "/" + relativePath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool ProcessExists(pid_t pid) {

@@ -39,6 +39,8 @@ class ScriptSession {
 int Shell(const std::string& command);
 // Writes an executable file (a "#!" script) into the device root.
 void WriteProgram(const std::string& relativePath, const std::string& content);
+// The content of a file of the device root.
+std::string ReadDeviceFile(const std::string& relativePath);
 // Whether `kill -0` reaches the pid.
 bool ProcessExists(pid_t pid);
 

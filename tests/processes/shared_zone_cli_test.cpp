@@ -69,14 +69,6 @@ std::string PeerOutput(const std::string& arguments) {
   return output;
 }
 
-int64_t Value(const std::optional<ce::JsonValue>& record) {
-  return record ? record->find("result")->find("value")->integer : -99;
-}
-
-bool Truth(const std::optional<ce::JsonValue>& record) {
-  return record && record->find("result")->find("value")->boolean;
-}
-
 // The result as text: strings as they stand, numbers in decimal, booleans true/false.
 std::string Shown(const std::optional<ce::JsonValue>& record) {
   if (!record) return "<none>";
@@ -103,17 +95,17 @@ std::string ProcedureCalls(const ce::JsonValue& record) {
 
 TEST(SharedZone, WrittenContentAndNotificationReachTheOtherProcess) {
   ScriptSession listener;
-  EXPECT_EQ(Value(listener.Run("z = SharedZoneOpen news 256 2 3 p:onNews")), 2);
+  EXPECT_EQ(Shown(listener.Run("z = SharedZoneOpen news 256 2 3 p:onNews")), "2");
   ScriptSession other;
-  EXPECT_TRUE(Truth(other.Run("SharedZoneExists news")));
-  EXPECT_FALSE(Truth(other.Run("SharedZoneExists news 1")));  // another scope
-  EXPECT_EQ(Value(other.Run("z = SharedZoneOpen news 256")), 2);
+  EXPECT_EQ(Shown(other.Run("SharedZoneExists news")), "true");
+  EXPECT_EQ(Shown(other.Run("SharedZoneExists news 1")), "false");  // another scope
+  EXPECT_EQ(Shown(other.Run("z = SharedZoneOpen news 256")), "2");
 
   EXPECT_EQ(Shell("'" + kPeer + "' write news hello"), 0);
   EXPECT_EQ(PeerOutput("read news 5"), "hello");
   // The listener acknowledged: a writer's wait completes at once.
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_TRUE(Truth(other.Run("SharedZoneWait $z 5000")));
+  EXPECT_EQ(Shown(other.Run("SharedZoneWait $z 5000")), "true");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 
   std::string calls;
@@ -124,16 +116,16 @@ TEST(SharedZone, WrittenContentAndNotificationReachTheOtherProcess) {
 TEST(SharedZone, WaitTimesOutWhileAProcessHasNotAcknowledged) {
   const pid_t idle = StartPeer("idle", "slow");
   ScriptSession writer;
-  EXPECT_EQ(Value(writer.Run("z = SharedZoneOpen slow 64")), 2);
-  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $z 100")));  // nothing written yet
+  EXPECT_EQ(Shown(writer.Run("z = SharedZoneOpen slow 64")), "2");
+  EXPECT_EQ(Shown(writer.Run("SharedZoneWait $z 100")), "true");  // nothing written yet
   EXPECT_EQ(Shell("'" + kPeer + "' write slow x"), 0);       // idle never acknowledges
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(Truth(writer.Run("SharedZoneWait $z 200")));
+  EXPECT_EQ(Shown(writer.Run("SharedZoneWait $z 200")), "false");
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   // A registered process that dies is no longer waited for.
   kill(idle, SIGKILL);
   waitpid(idle, nullptr, 0);
-  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $z")));
+  EXPECT_EQ(Shown(writer.Run("SharedZoneWait $z")), "true");
 }
 
 TEST(SharedZone, MutexOfAKilledOwnerIsRecovered) {
@@ -142,21 +134,21 @@ TEST(SharedZone, MutexOfAKilledOwnerIsRecovered) {
   const pid_t holder = StartPeer("hold", "crash");
   kill(holder, SIGKILL);
   waitpid(holder, nullptr, 0);
-  EXPECT_EQ(Value(next.Run("SharedZoneOpen crash 64")), 2);
-  EXPECT_EQ(Value(next.Run("SharedZoneOpen crash 64")), 3);
+  EXPECT_EQ(Shown(next.Run("SharedZoneOpen crash 64")), "2");
+  EXPECT_EQ(Shown(next.Run("SharedZoneOpen crash 64")), "3");
 }
 
 TEST(SharedZone, ErrorsAndTextMark) {
   ScriptSession s;
   const auto refused = s.Run("SharedZoneOpen empty 0");
-  EXPECT_EQ(Value(refused), -1);
+  EXPECT_EQ(Shown(refused), "-1");
   EXPECT_EQ(refused->find("error")->find("id")->integer, 81508);
   const auto marked = s.Run("SharedZoneOpen text 16 2 i:4099");
-  EXPECT_EQ(Value(marked), 2);
+  EXPECT_EQ(Shown(marked), "2");
   EXPECT_EQ(PeerOutput("read text 2"), "\xFF\xFE");
   const auto notZone = s.Run("SharedZoneWait i:1");
   EXPECT_EQ(notZone->find("error")->find("id")->integer, 80022);
-  EXPECT_FALSE(Truth(s.Run("SharedZoneExists nothing")));
+  EXPECT_EQ(Shown(s.Run("SharedZoneExists nothing")), "false");
 }
 
 TEST(SharedZoneText, LinesWrittenByOneProcessAreReadByTheNotifiedOther) {
@@ -167,22 +159,22 @@ TEST(SharedZoneText, LinesWrittenByOneProcessAreReadByTheNotifiedOther) {
     if (record) calls += ProcedureCalls(*record);
     return record;
   };
-  EXPECT_EQ(Value(run("z = SharedZoneOpen lines 4096 2 i:4098 p:onLine")), 2);
+  EXPECT_EQ(Shown(run("z = SharedZoneOpen lines 4096 2 i:4098 p:onLine")), "2");
   ScriptSession writer;
-  EXPECT_EQ(Value(writer.Run("w = SharedZoneOpen lines 4096 2 i:4098")), 2);
-  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w first")));
+  EXPECT_EQ(Shown(writer.Run("w = SharedZoneOpen lines 4096 2 i:4098")), "2");
+  EXPECT_EQ(Shown(writer.Run("FileWriteLine $w first")), "true");
   // The second line waits for the reader's acknowledgement of the first.
-  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w 'second line'")));
-  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $w 5000")));
+  EXPECT_EQ(Shown(writer.Run("FileWriteLine $w 'second line'")), "true");
+  EXPECT_EQ(Shown(writer.Run("SharedZoneWait $w 5000")), "true");
   EXPECT_EQ(PeerOutput("read lines 14"), std::string("\xFF\xFE" "f\0i\0r\0s\0t\0\r\0", 14));
   EXPECT_EQ(Shown(run("FileReadLine $z")), "first");
   EXPECT_EQ(Shown(run("FileReadLine $z")), "second line");
   EXPECT_EQ(Shown(run("FileReadLine $z")), "\x04");  // nothing more written yet
-  EXPECT_TRUE(Truth(writer.Run("FileWriteLine $w third")));
-  EXPECT_TRUE(Truth(writer.Run("SharedZoneWait $w 5000")));
+  EXPECT_EQ(Shown(writer.Run("FileWriteLine $w third")), "true");
+  EXPECT_EQ(Shown(writer.Run("SharedZoneWait $w 5000")), "true");
   EXPECT_EQ(Shown(run("FileReadLine $z")), "third");  // the reader stayed at the end of the text
   EXPECT_EQ(Shown(run("FileSeek $z l:0 i:1")), "56");  // 2 + 2 * (5 + 2 + 11 + 2 + 5 + 2)
-  EXPECT_EQ(Value(run("FileClose $z")), 0);
+  EXPECT_EQ(Shown(run("FileClose $z")), "0");
   for (const ce::JsonValue& record : reader.Finish()) calls += ProcedureCalls(record);
   EXPECT_EQ(calls, "onLine(lines)onLine(lines)onLine(lines)");
 }
@@ -244,7 +236,7 @@ TEST(SharedZoneText, FileFunctionsOnZoneIndexes) {
 
 TEST(SharedZoneText, ALineIsReadOnceItsEndIsWritten) {
   ScriptSession s;
-  EXPECT_EQ(Value(s.Run("p = SharedZoneOpen part 64 2 i:8194")), 2);  // 8-bit text
+  EXPECT_EQ(Shown(s.Run("p = SharedZoneOpen part 64 2 i:8194")), "2");  // 8-bit text
   EXPECT_EQ(Shell("'" + kPeer + "' write part abc"), 0);
   EXPECT_EQ(Shown(s.Run("FileReadLine $p")), "\x04");  // no CR LF yet: left in place
   EXPECT_EQ(Shell("'" + kPeer + "' write part \"$(printf 'abc\\r\\nde')\""), 0);

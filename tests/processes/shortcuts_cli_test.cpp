@@ -1,23 +1,16 @@
 // Shortcut files through tq240: their place, their bytes, and what an existing one keeps.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/processes/script_session.h"
 #include "tests/support/tq240_process.h"
 
 namespace {
 
 using tqtest::CallJson;
-
-std::string Content(const std::string& relative) {
-  std::ifstream in(tqtest::TestDeviceRoot() + "/" + relative, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using tqtest::ReadDeviceFile;
 
 bool Result(const ce::JsonValue& record) {
   return record.find("result")->find("value")->boolean;
@@ -39,16 +32,16 @@ TEST(Shortcuts, CreatedWhereThePathRuleSaysWithTheDeviceFormat) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     EXPECT_TRUE(Result(CallJson({}, "CreateShortcut", c.args)));
-    EXPECT_EQ(Content(c.file), c.content);
+    EXPECT_EQ(ReadDeviceFile(c.file), c.content);
   }
   EXPECT_TRUE(Result(CallJson({}, "CreateProgramsShortcut", {"Games", "Chess", "\\c.exe"})));
-  EXPECT_EQ(Content("Windows/Start Menu/Programs/Games/Chess.lnk"), "6#\\c.exe");
+  EXPECT_EQ(ReadDeviceFile("Windows/Start Menu/Programs/Games/Chess.lnk"), "6#\\c.exe");
 }
 
 TEST(Shortcuts, ExistingShortcutIsKeptAndDeletionReportsIt) {
   EXPECT_TRUE(Result(CallJson({}, "CreateShortcut", {"i:1", "Keep", "\\first.exe"})));
   EXPECT_TRUE(Result(CallJson({}, "CreateShortcut", {"i:1", "Keep", "\\second.exe"})));
-  EXPECT_EQ(Content("Windows/Start Menu/Programs/Keep.lnk"), "10#\\first.exe");
+  EXPECT_EQ(ReadDeviceFile("Windows/Start Menu/Programs/Keep.lnk"), "10#\\first.exe");
   EXPECT_TRUE(Result(CallJson({}, "DeleteShortcut", {"i:1", "Keep"})));
   EXPECT_FALSE(Result(CallJson({}, "DeleteShortcut", {"i:1", "Keep"})));
   EXPECT_FALSE(std::filesystem::exists(tqtest::TestDeviceRoot() +

@@ -13,24 +13,10 @@
 namespace tq {
 namespace {
 
+using testing::Applied;
+using testing::Apply;
 using testing::Bytes;
 namespace at = testing::offset;
-
-struct Applied {
-  DiffOutcome outcome;
-  Bytes output;
-  bool outputRequested = false;
-};
-
-Applied Apply(const Bytes& old, const Bytes& dif) {
-  Applied a;
-  a.outcome = ApplyDifference(old, dif, [&a](size_t n) {
-    a.outputRequested = true;
-    a.output.resize(n);
-    return n == 0 ? reinterpret_cast<uint8_t*>(&a) : a.output.data();
-  });
-  return a;
-}
 
 uint32_t Crc(const Bytes& b) {
   return static_cast<uint32_t>(crc32(0, b.data(), static_cast<uInt>(b.size())));

@@ -4,23 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "services/dif_apply.h"
 #include "tests/services/dif_test_support.h"
 
 namespace tq {
 namespace {
 
 using testing::Bytes;
-
-Bytes Applied(const Bytes& old, const Bytes& dif, DiffOutcome* outcome = nullptr) {
-  Bytes out;
-  const DiffOutcome r = ApplyDifference(old, dif, [&out](size_t n) {
-    out.resize(n);
-    return out.data() != nullptr ? out.data() : reinterpret_cast<uint8_t*>(&out);
-  });
-  if (outcome != nullptr) *outcome = r;
-  return r.succeeded ? out : Bytes{};
-}
 
 // Creates, compares with the reference and applies back. Returns the DIF's size.
 size_t CheckPair(const Bytes& old, const Bytes& neu, const std::string& what) {
@@ -34,9 +23,9 @@ size_t CheckPair(const Bytes& old, const Bytes& neu, const std::string& what) {
   EXPECT_TRUE(created.outcome.succeeded)
       << what << " status " << static_cast<int>(created.outcome.status);
   EXPECT_EQ(created.dif, *expected.dif) << what;
-  DiffOutcome applied;
-  EXPECT_EQ(Applied(old, created.dif, &applied), neu) << what;
-  EXPECT_TRUE(applied.succeeded) << what;
+  const testing::Applied applied = testing::Apply(old, created.dif);
+  EXPECT_EQ(applied.output, neu) << what;
+  EXPECT_TRUE(applied.outcome.succeeded) << what;
   return created.dif.size();
 }
 
@@ -170,7 +159,9 @@ TEST(CreateDifference, ScalesToMegabytesWithScatteredEdits) {
   const DiffCreation created = CreateDifference(old, neu);
   ASSERT_TRUE(created.outcome.succeeded);
   EXPECT_LT(created.dif.size(), 128u * 200 + 1000);  // at most ~128 literal bytes per edit
-  EXPECT_EQ(Applied(old, created.dif), neu);
+  const testing::Applied applied = testing::Apply(old, created.dif);
+  EXPECT_TRUE(applied.outcome.succeeded);
+  EXPECT_EQ(applied.output, neu);
 }
 
 }  // namespace

@@ -62,6 +62,16 @@ Bytes Edited(std::mt19937_64& rng, const Bytes& old) {
   return b;
 }
 
+Applied Apply(const Bytes& old, const Bytes& dif) {
+  Applied a;
+  a.outcome = ApplyDifference(old, dif, [&a](size_t n) {
+    a.outputRequested = true;
+    a.output.resize(n);
+    return n == 0 ? reinterpret_cast<uint8_t*>(&a) : a.output.data();
+  });
+  return a;
+}
+
 uint32_t WordAt(const Bytes& dif, size_t offset) {
   return static_cast<uint32_t>(dif.at(offset)) | static_cast<uint32_t>(dif.at(offset + 1)) << 8 |
          static_cast<uint32_t>(dif.at(offset + 2)) << 16 |

@@ -1,11 +1,14 @@
 // Shared by the difference tests: random buffers and edits, an independent reference of the
-// creation rules (naive scan, zlib's checksums), and byte-level access to DIF words.
+// creation rules (naive scan, zlib's checksums), applying a DIF, and byte-level access to DIF
+// words.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <random>
 #include <vector>
+
+#include "services/dif_apply.h"
 
 namespace tq::testing {
 
@@ -25,6 +28,14 @@ struct ReferenceDif {
   int status = 0;
 };
 ReferenceDif ReferenceCreate(const Bytes& old, const Bytes& neu);
+
+// ApplyDifference into a buffer of its own, and whether it asked for that buffer at all.
+struct Applied {
+  DiffOutcome outcome;
+  Bytes output;
+  bool outputRequested = false;
+};
+Applied Apply(const Bytes& old, const Bytes& dif);
 
 uint32_t WordAt(const Bytes& dif, size_t offset);
 void SetWordAt(Bytes& dif, size_t offset, uint32_t value);

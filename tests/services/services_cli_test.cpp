@@ -2,8 +2,6 @@
 // per entry for the wiring, every error id; the unit tests hold the engines' cases.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "tests/support/tq240_process.h"
 
 namespace {
@@ -12,17 +10,9 @@ using tqhost::JsonValue;
 using tqtest::Field;
 using tqtest::ScriptRecords;
 using tqtest::CallJson;
-using tqtest::RunTq240;
+using tqtest::CallPlain;
 
-std::string Plain(const std::vector<std::string>& words) {
-  std::vector<std::string> all = {"call"};
-  all.insert(all.end(), words.begin(), words.end());
-  const tqtest::Tq240Result r = RunTq240(all);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
-}
-
-TEST(Colours, ConversionsBothWays) {
+TEST(PrintedResults, ColoursBothWaysAndAnglesFormattedAndRead) {
   struct Case {
     std::vector<std::string> call;
     const char* result;
@@ -33,8 +23,13 @@ TEST(Colours, ConversionsBothWays) {
       {{"ColourLightness", "255"}, "50"},
       {{"ColourHue", "16711680"}, "240"},
       {{"310", "120", "100", "25"}, "32512"},
+      {{"AngleToDMS", "45.5"}, "045°30'00''"},
+      {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
+      {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
+      {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
   };
-  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[0];
+  for (const Case& c : cases)
+    EXPECT_EQ(CallPlain(c.call), c.result) << c.call[0] << " " << c.call[1];
 }
 
 TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
@@ -52,20 +47,6 @@ TEST(Colours, OutOfRangeComponentsRaiseTheirErrorAndGiveBlack) {
   }
   const JsonValue english = CallJson({"--lang", "9"}, "ColourFromHSL", {"361", "0", "0"});
   EXPECT_EQ(Field(english, "error", "message").text, "The hue must be between 0 and 360.");
-}
-
-TEST(Angles, FormatAndRead) {
-  struct Case {
-    std::vector<std::string> call;
-    const char* result;
-  };
-  const Case cases[] = {
-      {{"AngleToDMS", "45.5"}, "045°30'00''"},
-      {{"DMSToAngle", "45°30'15''"}, "45.50416666666667"},
-      {{"DMSToAngle", "10°20’30’’"}, "10.341666666666667"},
-      {{"DMSToAngle", "e:10\\u00b020\\u275830\\u2758\\u2758"}, "10"},  // not an apostrophe
-  };
-  for (const Case& c : cases) EXPECT_EQ(Plain(c.call), c.result) << c.call[1];
 }
 
 TEST(Angles, UnreadableTextsRaiseTheirErrors) {
@@ -114,8 +95,8 @@ const std::string kSmallestDif =
     "01020304";
 
 TEST(BufferDiff, SmallestDifferenceByteForByte) {
-  EXPECT_EQ("x:" + Plain({"BufferDiffCreate", "x:010203", "x:01020304"}), kSmallestDif);
-  EXPECT_EQ(Plain({"BufferDiffApply", "x:010203", kSmallestDif}), "01020304");
+  EXPECT_EQ("x:" + CallPlain({"BufferDiffCreate", "x:010203", "x:01020304"}), kSmallestDif);
+  EXPECT_EQ(CallPlain({"BufferDiffApply", "x:010203", kSmallestDif}), "01020304");
 }
 
 TEST(BufferDiff, StatusesAsErrors) {

@@ -123,6 +123,15 @@ tqhost::JsonValue CallJson(const std::vector<std::string>& options, const std::s
   return parsed ? *parsed : tqhost::JsonValue{};
 }
 
+std::string CallPlain(const std::vector<std::string>& words) {
+  std::vector<std::string> all = {"call"};
+  all.insert(all.end(), words.begin(), words.end());
+  const Tq240Result r = RunTq240(all);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_TRUE(!r.out.empty() && r.out.back() == '\n') << r.out;
+  return r.out.empty() ? r.out : r.out.substr(0, r.out.size() - 1);
+}
+
 std::vector<tqhost::JsonValue> JsonRecords(const std::string& out) {
   std::vector<tqhost::JsonValue> records;
   std::istringstream lines(out);

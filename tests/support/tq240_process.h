@@ -24,6 +24,10 @@ Tq240Result RunTq240(const std::vector<std::string>& args, const std::string& in
 tqhost::JsonValue CallJson(const std::vector<std::string>& options, const std::string& function,
                            const std::vector<std::string>& args);
 
+// Runs `tq240 call WORDS...` for a function with a result and gives the line it prints without
+// its line end; fails the current test unless tq240 exits with 0 and ends its output with one.
+std::string CallPlain(const std::vector<std::string>& words);
+
 // The JSON records of an output, one a line; a line that is not JSON fails the current test.
 std::vector<tqhost::JsonValue> JsonRecords(const std::string& out);
 

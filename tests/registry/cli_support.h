@@ -26,9 +26,7 @@ inline tqtest::Tq240Result RunCall(const std::vector<std::string>& words) {
 
 // The plain output of `tq240 call ...`; a status other than 0 fails the test.
 inline std::string Call(const std::vector<std::string>& words) {
-  const tqtest::Tq240Result r = RunCall(words);
-  EXPECT_EQ(r.exitStatus, 0) << r.err;
-  return r.out;
+  return tqtest::CallPlain(words);
 }
 
 // The plain output of a call that reports `error` on standard error with the exit status 1;

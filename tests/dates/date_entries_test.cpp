@@ -45,7 +45,7 @@ int32_t EnvironmentValue(VMObject*, int32_t kind, void* out) {
 class DateEntriesTest : public tqtest::ProxyTest {
  protected:
   void SetUp() override {
-    ProxyTest::SetUp();
+    ProxyTestOn::SetUp();
     slots_.fill(nullptr);
     slots_[vmservice::kSetResult] = reinterpret_cast<void*>(&RecordResult);
     slots_[vmservice::kGetEnvironmentValue] = reinterpret_cast<void*>(&EnvironmentValue);

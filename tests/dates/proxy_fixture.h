@@ -1,5 +1,5 @@
 // A ComponentProxy for worker tests: the workers raise their errors on it, and the tests read
-// the id that was raised (0 when none).
+// the id that was raised (0 when none). ProxyTestOn adds the proxy to another fixture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,10 +10,17 @@
 
 namespace tqtest {
 
-class ProxyTest : public ::testing::Test {
+template <class Base = ::testing::Test>
+class ProxyTestOn : public Base {
  protected:
-  void SetUp() override { proxy_ = tq::CreateComponentProxy(tq::ThisLibrary()); }
-  void TearDown() override { proxy_->table->destroy(proxy_); }
+  void SetUp() override {
+    Base::SetUp();
+    proxy_ = tq::CreateComponentProxy(tq::ThisLibrary());
+  }
+  void TearDown() override {
+    proxy_->table->destroy(proxy_);
+    Base::TearDown();
+  }
 
   // The id raised since the last call (0 for none); the state is reset for the next check.
   uint32_t TakeError() {
@@ -25,5 +32,7 @@ class ProxyTest : public ::testing::Test {
 
   tq::ComponentProxy* proxy_ = nullptr;
 };
+
+using ProxyTest = ProxyTestOn<>;
 
 }  // namespace tqtest

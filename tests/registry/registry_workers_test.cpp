@@ -5,10 +5,7 @@
 
 #include <cstdlib>
 
-#include "frame/component_proxy.h"
 #include "frame/dynamic_value.h"
-#include "frame/error_state.h"
-#include "frame/library_descriptor.h"
 #include "frame/vm_string.h"
 #include "platform/registry.h"
 #include "system/registry_errors.h"
@@ -16,6 +13,7 @@
 #include "system/registry_search.h"
 #include "system/registry_values.h"
 #include "system/settings_api.h"
+#include "tests/dates/proxy_fixture.h"
 #include "tests/platform/device_fixture.h"
 
 namespace tq {
@@ -49,27 +47,16 @@ void* const kAllocatorSlots[] = {nullptr,
                                  reinterpret_cast<void*>(&ReallocateChars)};
 VMObject gAllocator{kAllocatorSlots};
 
-class RegistryWorkers : public ce::testing::DeviceTest {
+class RegistryWorkers : public tqtest::ProxyTestOn<ce::testing::DeviceTest> {
  protected:
   void SetUp() override {
-    DeviceTest::SetUp();
-    proxy_ = CreateComponentProxy(ThisLibrary());
+    ProxyTestOn::SetUp();
     SetAllocator(&gAllocator);
   }
-  void TearDown() override {
-    proxy_->table->destroy(proxy_);
-    DeviceTest::TearDown();
-  }
   CXError* State() { return ErrorStateOf(proxy_); }
-  uint32_t TakeError() {
-    const uint32_t id = State()->level == kLevelNone ? 0 : State()->errorId;
-    Reset(State());
-    return id;
-  }
   void Put(std::u16string_view key, std::u16string_view name, std::u16string_view text) {
     ASSERT_TRUE(settings::WriteRegistryString(key, name, text));
   }
-  ComponentProxy* proxy_ = nullptr;
 };
 
 TEST_F(RegistryWorkers, RefusedAccessIsMarked) {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
-
 #include "frame/dynamic_value.h"
 #include "frame/vm_string.h"
 #include "platform/registry.h"
@@ -14,44 +12,17 @@
 #include "system/registry_values.h"
 #include "system/settings_api.h"
 #include "tests/dates/proxy_fixture.h"
+#include "tests/frame/fake_vm.h"
 #include "tests/platform/device_fixture.h"
 
 namespace tq {
 namespace {
 
-// A VM allocator on the C heap, so that the workers can build the VMStrings of their values.
-int32_t FreeChars(VMObject*, char16_t* chars) {
-  if (chars != nullptr) std::free(reinterpret_cast<char*>(chars) - kVMStringHeaderBytes);
-  return 0;
-}
-int32_t AllocateChars(VMObject*, VMString* s, uint32_t bytes, int32_t) {
-  char* block = static_cast<char*>(std::malloc(kVMStringHeaderBytes + bytes + 2));
-  *reinterpret_cast<VMStringHeader*>(block) = {1, bytes, 0};
-  s->chars = reinterpret_cast<char16_t*>(block + kVMStringHeaderBytes);
-  s->chars[0] = 0;
-  return 0;
-}
-int32_t ReallocateChars(VMObject* self, VMString* s, uint32_t bytes, int32_t reserved) {
-  if (s->chars == nullptr) return AllocateChars(self, s, bytes, reserved);
-  char* block = static_cast<char*>(std::realloc(
-      reinterpret_cast<char*>(s->chars) - kVMStringHeaderBytes, kVMStringHeaderBytes + bytes + 2));
-  reinterpret_cast<VMStringHeader*>(block)->capacityBytes = bytes;
-  s->chars = reinterpret_cast<char16_t*>(block + kVMStringHeaderBytes);
-  return 0;
-}
-void* const kAllocatorSlots[] = {nullptr,
-                                 nullptr,
-                                 nullptr,
-                                 reinterpret_cast<void*>(&FreeChars),
-                                 reinterpret_cast<void*>(&AllocateChars),
-                                 reinterpret_cast<void*>(&ReallocateChars)};
-VMObject gAllocator{kAllocatorSlots};
-
 class RegistryWorkers : public tqtest::ProxyTestOn<ce::testing::DeviceTest> {
  protected:
   void SetUp() override {
     ProxyTestOn::SetUp();
-    SetAllocator(&gAllocator);
+    SetAllocator(fakevm::Allocator());  // the workers build the VMStrings of their values
   }
   CXError* State() { return ErrorStateOf(proxy_); }
   void Put(std::u16string_view key, std::u16string_view name, std::u16string_view text) {

@@ -24,7 +24,8 @@ inline tqtest::Tq240Result RunCall(const std::vector<std::string>& words) {
   return r;
 }
 
-// The plain output of `tq240 call ...`; a status other than 0 fails the test.
+// The plain output of `tq240 call ...`; a status other than 0 or a missing line end fails the
+// test.
 inline std::string Call(const std::vector<std::string>& words) {
   return tqtest::CallPlain(words);
 }

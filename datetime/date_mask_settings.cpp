@@ -6,8 +6,14 @@
 namespace tq {
 
 RegionalSettings RegionalSettings::OfCall(CallContext* context) {
-  if (context == nullptr || context->services == nullptr) return RegionalSettings();
-  return RegionalSettings(CallSlot<VMObject*>(context->services, vmservice::kRegionalSettings));
+  RegionalSettings settings;
+  if (context != nullptr) settings.services_ = context->services;
+  return settings;
+}
+
+void RegionalSettings::Ask() const {
+  object_ = CallSlot<VMObject*>(services_, vmservice::kRegionalSettings);
+  services_ = nullptr;
 }
 
 void RegionalSettings::Release() {

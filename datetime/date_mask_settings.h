@@ -62,20 +62,28 @@ inline std::u16string_view RecordText(const char16_t* text) {
 
 // One reference to a RegionalSettings object, released on destruction. A null reference
 // answers every question as "no settings" (flags false, records null).
+//
+// The reference of a call is asked of the VM when a question first needs it, not when the
+// entry starts: most masks read no settings at all, and a call then costs no VM round trip.
+// Such a reference lives within its call (it keeps the call's services object until asked).
 class RegionalSettings {
  public:
   RegionalSettings() = default;
   explicit RegionalSettings(VMObject* object) : object_(object) {}
   RegionalSettings(const RegionalSettings&) = delete;
   RegionalSettings& operator=(const RegionalSettings&) = delete;
-  RegionalSettings(RegionalSettings&& other) noexcept : object_(other.object_) {
+  RegionalSettings(RegionalSettings&& other) noexcept
+      : object_(other.object_), services_(other.services_) {
     other.object_ = nullptr;
+    other.services_ = nullptr;
   }
   RegionalSettings& operator=(RegionalSettings&& other) noexcept {
     if (this != &other) {
       reset();
       object_ = other.object_;
+      services_ = other.services_;
       other.object_ = nullptr;
+      other.services_ = nullptr;
     }
     return *this;
   }
@@ -84,11 +92,15 @@ class RegionalSettings {
   // The settings of the call in progress (VM service 258); null when the VM has none.
   static RegionalSettings OfCall(CallContext* context);
 
-  explicit operator bool() const { return object_ != nullptr; }
-  VMObject* object() const { return object_; }
+  explicit operator bool() const { return object() != nullptr; }
+  VMObject* object() const {
+    if (services_ != nullptr) Ask();
+    return object_;
+  }
   void reset() {
     if (object_ != nullptr) Release();
     object_ = nullptr;
+    services_ = nullptr;
   }
 
   bool ReversesSystemDateMask() const { return Flag(regionalslot::kReversesSystemDateMask); }
@@ -105,14 +117,21 @@ class RegionalSettings {
   }
 
  private:
+  void Ask() const;  // obtains the reference from the call's services
   void Release();  // calls the VM's release slot
-  bool Flag(int slot) const { return object_ && CallSlot<int32_t>(object_, slot) != 0; }
+  bool Flag(int slot) const {
+    VMObject* o = object();
+    return o != nullptr && CallSlot<int32_t>(o, slot) != 0;
+  }
   template <typename R>
   const R* Record(int slot) const {
-    return object_ ? CallSlot<const R*>(object_, slot) : nullptr;
+    VMObject* o = object();
+    return o != nullptr ? CallSlot<const R*>(o, slot) : nullptr;
   }
 
-  VMObject* object_ = nullptr;
+  // Both change once, when the reference is first needed; a reference is used by one call.
+  mutable VMObject* object_ = nullptr;
+  mutable VMObject* services_ = nullptr;  // the call's services while not yet asked
 };
 
 }  // namespace tq

@@ -133,18 +133,14 @@ int32_t LibrarySession::Call(tq::ImplementationEntry entry, tq::CallContext& con
   state->errorId = 0;
   state->category = 0;
   state->systemCode = 0;
-  // Texts left by an earlier call are freed through the error state's own operation. Nearly
-  // every call finds them all empty, which one test of the eight pointers together tells.
+  // Texts left by an earlier call are freed through the error state's own operation; the
+  // empty ones (nearly all, call after call) need no call at all.
   static constexpr tq::OwnedText tq::CXError::*kTexts[] = {
       &tq::CXError::message,    &tq::CXError::diagnostics,   &tq::CXError::extra,
       &tq::CXError::moduleName, &tq::CXError::moduleVersion, &tq::CXError::systemMessage,
       &tq::CXError::further1,   &tq::CXError::further2};  // fields 0..7
-  uintptr_t any = 0;
-  for (const auto text : kTexts) any |= reinterpret_cast<uintptr_t>((state->*text).buffer());
-  if (any != 0) {
-    for (int field = 0; field <= 7; ++field)
-      if ((state->*kTexts[field]).buffer() != nullptr) state->table->freeText(state, field);
-  }
+  for (int field = 0; field <= 7; ++field)
+    if ((state->*kTexts[field]).buffer() != nullptr) state->table->freeText(state, field);
   // The VM makes the proxy current for the call; the proxy keeps that context until the next
   // call makes another one current.
   proxy_->table->setCallContext(proxy_, &context);

@@ -25,6 +25,15 @@ namespace {
 constexpr size_t kMaxHostPathBytes = PATH_MAX - 1;
 constexpr int kMaxLinkHops = 40;
 
+// openat2 (which the C library does not wrap), close-on-exec always; -1 with errno on failure.
+int OpenAt2(int directoryFd, const char* path, int flags, mode_t mode, uint64_t resolve) {
+  open_how how{};
+  how.flags = static_cast<uint64_t>(flags) | O_CLOEXEC;
+  how.mode = mode;
+  how.resolve = resolve;
+  return static_cast<int>(syscall(SYS_openat2, directoryFd, path, &how, sizeof how));
+}
+
 std::string ParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == 0 ? std::string("/") : path.substr(0, slash);
@@ -112,13 +121,10 @@ std::optional<std::string> ExactPathWithoutLinks(const std::string& base,
   std::string host = base;
   for (const std::string& name : names) host.append("/").append(name);
   if (host.size() > kMaxHostPathBytes) return std::nullopt;
-  open_how how{};
   // No O_NOFOLLOW: a link as the last name must be refused too, not opened as itself.
-  how.flags = O_PATH | O_CLOEXEC;
-  how.resolve = RESOLVE_NO_SYMLINKS;
-  const long fd = syscall(SYS_openat2, AT_FDCWD, host.c_str(), &how, sizeof how);
+  const int fd = OpenAt2(AT_FDCWD, host.c_str(), O_PATH, 0, RESOLVE_NO_SYMLINKS);
   if (fd < 0) return std::nullopt;
-  close(static_cast<int>(fd));
+  close(fd);
   return host.substr(base.size() + 1);
 }
 
@@ -163,15 +169,11 @@ std::optional<std::string> WalkBeneath(const std::string& folder,
 }
 
 int OpenBeneath(int folderFd, const std::string& relative, int flags, mode_t mode) {
-  open_how how{};
-  how.flags = static_cast<uint64_t>(flags) | O_CLOEXEC;
   const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
-  how.mode = creates ? mode : 0;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-  const long fd =
-      syscall(SYS_openat2, folderFd, relative.empty() ? "." : relative.c_str(), &how, sizeof how);
+  const int fd = OpenAt2(folderFd, relative.empty() ? "." : relative.c_str(), flags,
+                         creates ? mode : 0, RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS);
   if (fd < 0 && errno == EXDEV) errno = EACCES;  // the path tried to leave the folder
-  return static_cast<int>(fd);
+  return fd;
 }
 
 int OpenBeneathFolder(const std::string& folder, const std::string& relative, int flags,

@@ -69,6 +69,12 @@ struct FileFacts {
 // nullopt with the last error set when the descriptor cannot be examined.
 std::optional<FileFacts> FactsOf(int fd);
 
+// How a file or folder is opened to read its facts: for reading, so that its stored attributes
+// come from the descriptor itself (an O_PATH descriptor reaches them only through /proc), never
+// waiting on a pipe's writer, never taking a terminal. What cannot be opened so (no read
+// permission, a socket) is opened with O_PATH instead.
+inline constexpr int kOpenForFacts = O_RDONLY | O_NONBLOCK | O_NOCTTY;
+
 FILETIME FileTimeFromTimespec(int64_t seconds, int64_t nanoseconds);
 timespec TimespecFromFileTime(const FILETIME& time);
 

@@ -26,10 +26,8 @@ std::optional<FileFacts> FactsOfPath(LPCWSTR fileName) {
       MapForFileCall(fileName, NetworkFolderUse::kAllowed);
   if (!location) return std::nullopt;
   if (location->IsNetworkFolder()) return NetworkFolderFacts();
-  // Opened for reading, without waiting on anything, so that the stored attributes are read
-  // straight from the descriptor; what cannot be read (no permission, a socket) is opened with
-  // O_PATH, which touches nothing. A missing entry is missing either way.
-  LocationFd readable(*location, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+  // A missing entry is missing either way: only other failures try O_PATH.
+  LocationFd readable(*location, kOpenForFacts);
   if (readable.get() >= 0) return FactsOf(readable.get());
   if (errno == ENOENT || errno == ENOTDIR) {
     FailFromErrno(*location);

@@ -76,14 +76,12 @@ void CollectNetworkFolder(std::u16string_view mask, SearchRecord* search) {
   }
 }
 
-// An entry of a listed folder, open for reading its facts. Files and folders are opened for
-// reading (without following a link, without waiting on anything), so that their stored
-// attributes are read straight from the descriptor; anything else, or an entry that cannot be
-// read, is opened with O_PATH, which touches nothing.
+// An entry of a listed folder, open for reading its facts (never following a link). Only
+// entries listed as files or folders are opened for reading; anything else with O_PATH.
 int OpenEntryForFacts(int directoryFd, const dirent& entry) {
   if (entry.d_type == DT_REG || entry.d_type == DT_DIR) {
-    const int fd = openat(directoryFd, entry.d_name,
-                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd =
+        openat(directoryFd, entry.d_name, kOpenForFacts | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) return fd;
   }
   return openat(directoryFd, entry.d_name, O_PATH | O_NOFOLLOW | O_CLOEXEC);

@@ -18,9 +18,9 @@
 namespace ce {
 namespace {
 
-class SpecialEntriesTest : public testing::DeviceTest {};
+class UnusualEntriesTest : public testing::DeviceTest {};
 
-TEST_F(SpecialEntriesTest, PipesSocketsAndUnreadableFilesAreListedWithoutWaiting) {
+TEST_F(UnusualEntriesTest, PipesSocketsAndUnreadableFilesAreListedWithoutWaiting) {
   const std::string folder = DeviceRoot() + "/odd";
   std::filesystem::create_directories(folder + "/sub");
   std::ofstream(folder + "/hidden.txt") << "x";
